@@ -1,0 +1,34 @@
+#include "InfoCommand.h"
+
+#include <memory>
+
+#include "DividoraCli.h"
+#include "KPXSepaCtrl.h"
+#include "tkvDateTime.h"
+
+int InfoCommand::Run(const std::vector<std::string>& agPieces) {
+    auto sepaData = std::make_shared<KPXSepaData>();
+    sepaData->SetConfirmDividoraSize(true);
+    KPXSepaCtrl sepaCtrl;
+    sepaCtrl.SetSepaData(sepaData);
+
+    int status = DividoraCli::kDone;
+    for (const std::string& piece : agPieces) {
+        KPXDividoraData record;
+        record.SetFileAddress(piece);
+        if (!sepaCtrl.ReadHeader(record)) {
+            const auto errors = sepaCtrl.ErrorMng();
+            err_ << piece << ": " << errors->Description(errors->Number(0)) << '\n';
+            status = DividoraCli::kFailed;
+            continue;
+        }
+        out_ << piece << '\n'
+             << "  SpecID: " << record.SpecID() << '\n'
+             << "  SepaDate: " << tkvDateTime::GeneralDateText(record.SepaDate()) << '\n'
+             << "  TurnID: " << record.TurnID() << '\n'
+             << "  Count: " << record.Count() << '\n'
+             << "  FileName: " << record.FileName() << '\n'
+             << "  FileSize: " << record.FileSize() << '\n';
+    }
+    return status;
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "KPXDividoraData.h"
+#include "KPXSepaData.h"
+#include "KPXSepaResult.h"
+#include "tkvErrorMng.h"
+#include "tkvIError.h"
+
+class KPXSepaCtrlEvents;
+class tkvCancelMng;
+class tkvFileRWCtrl;
+
+// Cuts a file into piece files and joins them back, and reads and writes piece headers.
+// Every public operation starts with a fresh error registry; failures register a number and
+// answer false.
+class KPXSepaCtrl : public tkvIError {
+public:
+    enum Error : int32_t {
+        kNoSepaData = 1001,
+        kNoSource = 1002,
+        kNoPieces = 1003,
+        kBadTransmissionSize = 1004,
+        kSizesDiffer = 1005,
+        kSourceNotOpened = 1006,
+        kPieceIsSource = 1007,
+        kSourceNameNotStorable = 1008,
+        kPieceNotCreated = 1101,
+        kSourceEndedEarly = 1102,
+        kPieceWriteFailed = 1103,
+        kHeaderNotWritten = 1201,
+        kNoPieceFile = 1301,
+        kRestoredNotCreated = 1302,
+        kNoPiecesToRestore = 1303,
+        kRestoredIsPiece = 1304,
+        kPieceNotOpened = 1401,
+        kPieceEndedEarly = 1402,
+        kRestoredWriteFailed = 1403,
+        kHeaderFileNotOpened = 1501,
+        kHeaderFileMissing = 1502,
+        kForeignVersion = 1601,
+        kHeaderNotRead = 1602,
+        kBadDataSize = 1603,
+        kBadFileName = 1604,
+        kSepaDateDiffers = 1701,
+        kSpecIDDiffers = 1702,
+        kCountDiffers = 1703,
+        kFileNameDiffers = 1704,
+        kCountNotChosen = 1705,
+        kJoinOrderGap = 1801,
+        kJoinOrderFailed = 1802,
+        kOverwriteRefused = 1901,
+        kNoSourceAddress = 2001,
+        kNameNotStorable = 2002,
+    };
+
+    void SetCancelMng(std::shared_ptr<tkvCancelMng> agCancelMng) {
+        cancelMng_ = std::move(agCancelMng);
+    }
+    // Not owned; none means nobody listens.
+    void SetEvents(KPXSepaCtrlEvents* agEvents) { events_ = agEvents; }
+
+    std::shared_ptr<tkvErrorMng> ErrorMng() const override { return lcErrorMng; }
+    std::string ClassName() const override { return "KPXSepaCtrl"; }
+
+    std::string ProductName() const;
+    std::string ProductComment() const;
+    std::string FileKindOfDividora() const;
+    int32_t FileVersionOfDividora() const;
+
+    std::shared_ptr<KPXSepaData> SepaData() const { return sepaData_; }
+    void SetSepaData(std::shared_ptr<KPXSepaData> agSepaData) { sepaData_ = std::move(agSepaData); }
+    // The result of the last Separate or Restore; none before the first.
+    std::shared_ptr<KPXSepaResult> SepaResult() const { return sepaResult_; }
+
+    // Reads the header of the piece at agRecord.FileAddress into agRecord. Fields read before a
+    // failure stay in the record. With SepaData's ConfirmDividoraSize, the piece must hold its
+    // header and FileSize bytes.
+    bool ReadHeader(KPXDividoraData& agRecord);
+
+    // The exact header size a split of SepaData's source writes.
+    bool GetSizeOfHeader(int32_t& ouSize);
+
+    // Writes agRecord's header at the start of a new, empty piece file; the file is left at the
+    // first data byte. Registers 1201 on failure (also for a full disk).
+    bool WriteHeader(tkvFileRWCtrl& agFile, const KPXDividoraData& agRecord);
+
+private:
+    void NewErrorMng();
+    void RegisterError(int32_t agNumber, const std::string& agSystemText = {});
+    bool ReadHeaderFields(KPXDividoraData& agRecord);
+    bool CheckVersionBlock(tkvFileRWCtrl& agFile);
+    bool PassOverHeader(tkvFileRWCtrl& agFile);
+
+    std::shared_ptr<tkvErrorMng> lcErrorMng;
+    // The system's text of the last I/O failure, shown after the description of its number.
+    std::shared_ptr<std::string> systemText_;
+    std::shared_ptr<tkvCancelMng> cancelMng_;
+    std::shared_ptr<KPXSepaData> sepaData_;
+    std::shared_ptr<KPXSepaResult> sepaResult_;
+    KPXSepaCtrlEvents* events_ = nullptr;
+};

@@ -1,0 +1,18 @@
+#include "tkvFileError.h"
+
+#include <cstring>
+
+namespace {
+
+std::string SystemTextOf(int agErrno) {
+    char buffer[256];
+    // GNU strerror_r may return a static text instead of filling the buffer.
+    return ::strerror_r(agErrno, buffer, sizeof buffer);
+}
+
+}  // namespace
+
+tkvFileError::tkvFileError(const std::string& agWhat, int agErrno)
+    : std::runtime_error(agWhat + ": " + SystemTextOf(agErrno)),
+      errorNumber_(agErrno),
+      systemText_(SystemTextOf(agErrno)) {}

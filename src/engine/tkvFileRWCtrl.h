@@ -1,0 +1,103 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// One open binary file with a 1-based current position and typed little-endian reads and
+// writes. Every file the system writes for itself goes through it.
+//
+// Opens never raise: a failed open answers false. A typed read answers false when fewer bytes
+// than its width remain; a failure of the file system itself (a full disk, a device error, an
+// access to a file that is not open) raises tkvFileError.
+class tkvFileRWCtrl {
+public:
+    // FileAccess values.
+    static constexpr int32_t kReadWrite = 0;
+    static constexpr int32_t kReadOnly = 1;
+    static constexpr int32_t kWriteOnly = 2;
+
+    tkvFileRWCtrl() = default;
+    ~tkvFileRWCtrl();
+    tkvFileRWCtrl(const tkvFileRWCtrl&) = delete;
+    tkvFileRWCtrl& operator=(const tkvFileRWCtrl&) = delete;
+
+    // Opens FileAddress (creating a missing file unless FileAccess is read only), position 1.
+    // Only regular files are opened.
+    bool OpenForBinary();
+    // Deletes an existing file at FileAddress first, whatever its permissions, then creates it
+    // anew, so a new file never keeps bytes of an older one.
+    bool OpenForBinaryClearing();
+    void CloseFile();
+
+    // The descriptor of the open file; -1 while closed.
+    int FileNum() const { return handle_; }
+
+    const std::string& FileAddress() const { return fileAddress_; }
+    // Ignored while a file is open: the path only changes while closed.
+    void SetFileAddress(const std::string& agFileAddress);
+
+    // 0 read and write, 1 read only, 2 write only; takes effect at the next open.
+    int32_t FileAccess() const { return fileAccess_; }
+    void SetFileAccess(int32_t agFileAccess) { fileAccess_ = agFileAccess; }
+    // Sharing granted to others, 0 to 3. POSIX has no mandatory sharing modes: the value is
+    // checked but grants nothing more.
+    int32_t FileLock() const { return fileLock_; }
+    void SetFileLock(int32_t agFileLock) { fileLock_ = agFileLock; }
+
+    // Position of the next byte, counted from 1.
+    int64_t CurrentPoint() const { return position_ + 1; }
+    void SetCurrentPoint(int64_t agPoint);
+
+    // Length of the open file in bytes.
+    int64_t FileLength() const;
+
+    bool GetByte(uint8_t& ouValue);
+    bool GetInteger(int16_t& ouValue);
+    bool GetLong(int32_t& ouValue);
+    bool GetSingle(float& ouValue);
+    bool GetDouble(double& ouValue);
+    bool GetDate(double& ouValue);
+    bool GetBoolean(bool& ouValue);
+
+    bool SetByte(uint8_t agValue);
+    bool SetInteger(int16_t agValue);
+    bool SetLong(int32_t agValue);
+    bool SetSingle(float agValue);
+    bool SetDouble(double agValue);
+    bool SetDate(double agValue);
+    bool SetBoolean(bool agValue);
+
+    // Texts are stored in CP932; the length prefix counts characters (UTF-16 code units), not
+    // bytes. A text CP932 cannot carry is not written: false.
+    bool SetString(const std::string& agText);
+    bool SetStringOnly(const std::string& agText);
+    // Reads agLength characters, finding their end by the lead bytes of CP932.
+    bool GetStringOnly(int32_t agLength, std::string& ouText);
+    bool GetString(std::string& ouText);
+    // As GetString, but a length outside 0 to agLimit answers false without reading further.
+    bool GetStringChecking(int32_t agLimit, std::string& ouText);
+
+    // Raw bytes at the current position, for the block copy. ReadBlock answers how many bytes
+    // it read (fewer only at the end of the file).
+    int64_t ReadBlock(void* ouBuffer, int64_t agLength);
+    void WriteBlock(const void* agBuffer, int64_t agLength);
+
+    // Advances the position after bytes were moved by the kernel (copy_file_range).
+    void Skip(int64_t agLength) { position_ += agLength; }
+
+private:
+    bool Open(bool agExclusive);
+    void RequireOpen(const char* agWhat) const;
+    bool ReadExact(void* ouBuffer, size_t agLength);
+    void WriteAll(const void* agBuffer, size_t agLength);
+    template <typename T>
+    bool Get(T& ouValue);
+    template <typename T>
+    bool Set(T agValue);
+
+    int handle_ = -1;
+    std::string fileAddress_;
+    int32_t fileAccess_ = kReadWrite;
+    int32_t fileLock_ = 0;
+    int64_t position_ = 0;  // 0-based offset of the next byte
+};

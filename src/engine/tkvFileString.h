@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Path helpers shared by the engine, the assistant, the settings and the windows. Paths
+// ("addresses") are texts in the platform's form with its native separator. Stateless.
+namespace tkvFileString {
+
+#ifdef _WIN32
+inline constexpr char kSeparator = '\\';
+#else
+inline constexpr char kSeparator = '/';
+#endif
+
+// What a path names.
+enum PathKind : int32_t { kMissing = 0, kFile = 1, kFolder = 2 };
+
+bool IsSeparator(char agChar);
+
+// 2 for an existing folder, 1 for an existing regular file (links followed), 0 otherwise:
+// missing, unreadable, or a device, pipe or socket, which the engine must never open as if it
+// were a piece or a source.
+int32_t GetPathKind(const std::string& agPath);
+
+// The part after the last separator; the whole path without one; empty when it ends in one.
+std::string GetFileNamePart(std::string_view agPath);
+
+// folder + name when the folder ends in a separator, otherwise folder + separator + name.
+std::string JoinFolderAndName(std::string_view agFolder, std::string_view agName);
+
+// Everything before the last "."; the name unchanged without one.
+std::string RemoveExtension(std::string_view agName);
+
+// Goes up agLevels separators from the end. Levels below 1 give the path itself. False, with
+// ouPath untouched, when the path has fewer separators.
+bool GetParentFolder(std::string_view agPath, int32_t agLevels, std::string& ouPath);
+
+// True for a name that stays inside the folder it is joined to: not empty, not "." or "..",
+// and without "/", "\" or NUL.
+bool IsPlainFileName(std::string_view agName);
+
+// Makes the file writable for its owner, then deletes it. False when either step fails.
+bool DeleteFileForce(const std::string& agPath);
+
+// Deletes the file as it is (a protected file stays). False on failure.
+bool DeleteFile(const std::string& agPath);
+
+// The length in bytes of an existing file; false when it cannot be asked.
+bool GetFileLength(const std::string& agPath, int64_t& ouLength);
+
+// True when both paths exist and name the same file, also through links.
+bool IsSameFile(const std::string& agPathA, const std::string& agPathB);
+
+// The width of a text in the caller's units (a window passes its font's measure).
+using TextMeasure = std::function<int32_t(const std::string&)>;
+
+// Shortens a path for a label of agWidth by putting "..." in place of its leading folders.
+// When even the shortest form does not fit, the shortest form is returned.
+std::string CompactPathToWidth(const TextMeasure& agMeasure, const std::string& agPath,
+                               int32_t agWidth);
+
+}  // namespace tkvFileString

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "tkvIError.h"
+
+// One entry of an owner's table of error texts.
+struct tkvErrorText {
+    int32_t Number;
+    const char* Text;
+};
+
+// The registry of the numbered errors of one operation of its owner. Texts are not stored:
+// Description asks the owner's GetDescription handler, so each class keeps its own table.
+class tkvErrorMng {
+public:
+    // The owner's GetDescription handler: fills ouDescription for agNumber. It must not
+    // depend on the owner's lifetime (owners answer from static tables), because a registry
+    // can outlive its owner through a Reference chain.
+    using GetDescriptionHandler = std::function<void(int32_t agNumber, std::string& ouDescription)>;
+
+    // The text every owner answers for a number it does not know.
+    static constexpr const char* kUnknownNumberText = "該当するｴﾗｰ番号が存在しません。";
+
+    explicit tkvErrorMng(GetDescriptionHandler agGetDescription = {});
+
+    int32_t Count() const;
+    // Throws std::out_of_range for a position outside 0 to Count() - 1.
+    int32_t Number(int32_t agIndex) const;
+    // The empty text when no handler is connected.
+    std::string Description(int32_t agNumber) const;
+
+    std::shared_ptr<tkvIError> Reference() const;
+    void SetReference(std::shared_ptr<tkvIError> agReference);
+
+    void Reset();
+    // Throws std::overflow_error when Count() is already the largest 32-bit value.
+    void Register(int32_t agNumber);
+
+    // The text of agNumber in agTable, or kUnknownNumberText.
+    static std::string TextFromTable(std::span<const tkvErrorText> agTable, int32_t agNumber);
+
+private:
+    std::vector<int32_t> numbers_;
+    std::shared_ptr<tkvIError> reference_;
+    GetDescriptionHandler getDescription_;
+};
