@@ -78,8 +78,8 @@ void KPXSepaCtrl::NewErrorMng() {
     // control is gone.
     auto systemText = std::make_shared<std::string>();
     systemText_ = systemText;
-    lcErrorMng = std::make_shared<tkvErrorMng>(
-        [systemText](int32_t agNumber, std::string& ouDescription) {
+    lcErrorMng =
+        std::make_shared<tkvErrorMng>([systemText](int32_t agNumber, std::string& ouDescription) {
             ouDescription = tkvErrorMng::TextFromTable(kErrorTexts, agNumber);
             if (!systemText->empty() &&
                 (agNumber == kPieceWriteFailed || agNumber == kRestoredWriteFailed ||

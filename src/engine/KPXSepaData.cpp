@@ -15,8 +15,8 @@ namespace {
 int32_t DrawSplitIdentifier() {
     std::random_device entropy;
     const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();
-    std::seed_seq seed{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32),
-                       entropy(), entropy()};
+    std::seed_seq seed{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32), entropy(),
+                       entropy()};
     std::mt19937 generator(seed);
     std::uniform_real_distribution<double> uniform(0.0, 1.0);
     uint32_t identifier = 0;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace tkvDateTime {
@@ -17,9 +17,7 @@ using std::chrono::year_month_day;
 
 constexpr int64_t kSecondsPerDay = 86400;
 
-sys_days ZeroDay() {
-    return sys_days(std::chrono::year{1899} / std::chrono::December / 30);
-}
+sys_days ZeroDay() { return sys_days(std::chrono::year{1899} / std::chrono::December / 30); }
 
 bool InRange(const year_month_day& agDay) {
     const int year = static_cast<int>(agDay.year());

@@ -13,9 +13,8 @@ concept FixedWidth = std::is_integral_v<T> || std::is_same_v<T, float> || std::i
 
 template <FixedWidth T>
 void Encode(T agValue, unsigned char* ouBytes) {
-    using Bits = std::make_unsigned_t<
-        std::conditional_t<std::is_floating_point_v<T>,
-                           std::conditional_t<sizeof(T) == 4, int32_t, int64_t>, T>>;
+    using Bits = std::make_unsigned_t<std::conditional_t<
+        std::is_floating_point_v<T>, std::conditional_t<sizeof(T) == 4, int32_t, int64_t>, T>>;
     const Bits bits = std::bit_cast<Bits>(agValue);
     for (size_t i = 0; i < sizeof(T); ++i) {
         ouBytes[i] = static_cast<unsigned char>(bits >> (8 * i));
@@ -24,9 +23,8 @@ void Encode(T agValue, unsigned char* ouBytes) {
 
 template <FixedWidth T>
 T Decode(const unsigned char* agBytes) {
-    using Bits = std::make_unsigned_t<
-        std::conditional_t<std::is_floating_point_v<T>,
-                           std::conditional_t<sizeof(T) == 4, int32_t, int64_t>, T>>;
+    using Bits = std::make_unsigned_t<std::conditional_t<
+        std::is_floating_point_v<T>, std::conditional_t<sizeof(T) == 4, int32_t, int64_t>, T>>;
     Bits bits = 0;
     for (size_t i = 0; i < sizeof(T); ++i) {
         bits |= static_cast<Bits>(static_cast<Bits>(agBytes[i]) << (8 * i));

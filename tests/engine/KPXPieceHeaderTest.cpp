@@ -63,8 +63,8 @@ TEST_F(KPXPieceHeaderTest, HeaderOfABinIsTheExact140Bytes) {
     const std::string expectedHeader =
         LongBytes(19) + "Tarno.K.V. Dividora" + LongBytes(23) + "Tarno.K.V. Soft by R.N." +
         LongBytes(49) + "Tarno.K.V. Separated File by Dividora Application" + LongBytes(1) +
-        std::string("\x00\x00\x00\x00\x00\x00\xF8\x3F", 8) + LongBytes(0x11223344) +
-        LongBytes(1) + LongBytes(3) + LongBytes(5) + "a.bin" + LongBytes(4);
+        std::string("\x00\x00\x00\x00\x00\x00\xF8\x3F", 8) + LongBytes(0x11223344) + LongBytes(1) +
+        LongBytes(3) + LongBytes(5) + "a.bin" + LongBytes(4);
     ASSERT_EQ(expectedHeader.size(), 140u);
     EXPECT_EQ(ReadAllBytes(folder_.Path("p")), expectedHeader + "DATA");
 

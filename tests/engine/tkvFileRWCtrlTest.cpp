@@ -68,13 +68,12 @@ TEST_F(tkvFileRWCtrlTest, BytesOnDiskAreLittleEndianWithoutPadding) {
     file_.SetDate(1.5);  // 1899-12-31 12:00
     file_.SetLong(0x01020304);
     file_.CloseFile();
-    EXPECT_EQ(ReadAllBytes(folder_.Path("bytes")),
-              std::string("\x03\x00\x00\x00"
-                          "abc"
-                          "\xFF\xFF"
-                          "\x00\x00\x00\x00\x00\x00\xF8\x3F"
-                          "\x04\x03\x02\x01",
-                          4 + 3 + 2 + 8 + 4));
+    EXPECT_EQ(ReadAllBytes(folder_.Path("bytes")), std::string("\x03\x00\x00\x00"
+                                                               "abc"
+                                                               "\xFF\xFF"
+                                                               "\x00\x00\x00\x00\x00\x00\xF8\x3F"
+                                                               "\x04\x03\x02\x01",
+                                                               4 + 3 + 2 + 8 + 4));
 }
 
 TEST_F(tkvFileRWCtrlTest, ShortReadsAnswerFalse) {

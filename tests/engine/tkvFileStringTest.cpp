@@ -48,7 +48,8 @@ TEST(tkvFileStringTest, ParentFolderGoesUpOrRefusesLeavingTheOutputUntouched) {
 TEST(tkvFileStringTest, PlainFileNamesOnly) {
     EXPECT_TRUE(IsPlainFileName("a.bin"));
     EXPECT_TRUE(IsPlainFileName("..a"));
-    for (const std::string& bad : std::vector<std::string>{"", ".", "..", "../x", "a/b", "a\\b", std::string("a\0b", 3)}) {
+    for (const std::string& bad :
+         std::vector<std::string>{"", ".", "..", "../x", "a/b", "a\\b", std::string("a\0b", 3)}) {
         EXPECT_FALSE(IsPlainFileName(bad)) << bad;
     }
 }

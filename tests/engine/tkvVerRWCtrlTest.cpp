@@ -42,8 +42,8 @@ TEST_F(tkvVerRWCtrlTest, PieceBlockIsTheExact107Bytes) {
     ASSERT_TRUE(Block(&file_, kPieceKind, 1).Save());
     EXPECT_EQ(file_.CurrentPoint(), 108);
     file_.CloseFile();
-    const std::string expected = LongBytes(19) + kName + LongBytes(23) + kComment +
-                                 LongBytes(49) + kPieceKind + LongBytes(1);
+    const std::string expected = LongBytes(19) + kName + LongBytes(23) + kComment + LongBytes(49) +
+                                 kPieceKind + LongBytes(1);
     EXPECT_EQ(ReadAllBytes(folder_.Path("block")), expected);
     EXPECT_EQ(expected.size(), 107u);
 }
