@@ -1,6 +1,8 @@
 #include "DividoraCli.h"
 
 #include "InfoCommand.h"
+#include "RestoreCommand.h"
+#include "SplitCommand.h"
 
 const char* DividoraCli::Usage() {
     return "Usage:\n"
@@ -13,14 +15,14 @@ const char* DividoraCli::Usage() {
            "  dividora-cli info PIECE...\n";
 }
 
-int DividoraCli::BadUsage(const std::string& agWhy) {
-    err_ << "dividora-cli: " << agWhy << "\n\n" << Usage();
+int DividoraCli::BadUsage(std::ostream& agErr, const std::string& agWhy) {
+    agErr << "dividora-cli: " << agWhy << "\n\n" << Usage();
     return kBadUsage;
 }
 
 int DividoraCli::Run(const std::vector<std::string>& agArguments) {
     if (agArguments.empty()) {
-        return BadUsage("no command given");
+        return BadUsage(err_, "no command given");
     }
     const std::string& command = agArguments.front();
     const std::vector<std::string> rest(agArguments.begin() + 1, agArguments.end());
@@ -30,9 +32,15 @@ int DividoraCli::Run(const std::vector<std::string>& agArguments) {
     }
     if (command == "info") {
         if (rest.empty()) {
-            return BadUsage("info needs at least one piece");
+            return BadUsage(err_, "info needs at least one piece");
         }
         return InfoCommand(out_, err_).Run(rest);
     }
-    return BadUsage("unknown command: " + command);
+    if (command == "split") {
+        return SplitCommand(out_, err_, showProgress_).Run(rest);
+    }
+    if (command == "restore") {
+        return RestoreCommand(out_, err_, showProgress_).Run(rest);
+    }
+    return BadUsage(err_, "unknown command: " + command);
 }

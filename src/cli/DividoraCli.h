@@ -20,9 +20,14 @@ public:
     int Run(const std::vector<std::string>& agArguments);
 
     static const char* Usage();
+    // Says why, then the usage; the bad-usage status.
+    static int BadUsage(std::ostream& agErr, const std::string& agWhy);
+
+    // Whether stderr is a terminal, where progress is shown.
+    void SetShowProgress(bool agShow) { showProgress_ = agShow; }
 
 private:
-    int BadUsage(const std::string& agWhy);
+    bool showProgress_ = false;
 
     std::ostream& out_;
     std::ostream& err_;

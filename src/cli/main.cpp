@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -6,5 +8,7 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    return DividoraCli(std::cout, std::cerr).Run(arguments);
+    DividoraCli cli(std::cout, std::cerr);
+    cli.SetShowProgress(::isatty(STDERR_FILENO) == 1);
+    return cli.Run(arguments);
 }

@@ -1,8 +1,12 @@
 #include "KPXSepaCtrl.h"
 
 #include <array>
+#include <vector>
 
+#include "KPXBlockCopy.h"
 #include "KPXPieceFormat.h"
+#include "KPXSepaCtrlEvents.h"
+#include "tkvCancelMng.h"
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvFileString.h"
@@ -227,4 +231,348 @@ bool KPXSepaCtrl::WriteHeader(tkvFileRWCtrl& agFile, const KPXDividoraData& agRe
         RegisterError(kHeaderNotWritten, error.SystemText());
     }
     return false;
+}
+
+KPXSepaCtrlEvents& KPXSepaCtrl::Events() const {
+    static KPXSepaCtrlEvents nobody;
+    return events_ != nullptr ? *events_ : nobody;
+}
+
+void KPXSepaCtrl::StartRun() {
+    NewErrorMng();
+    sepaResult_ = std::make_shared<KPXSepaResult>();
+}
+
+bool KPXSepaCtrl::Fail(int32_t agNumber, int32_t agErrorIndex) {
+    RegisterError(agNumber);
+    if (agErrorIndex != -1) {
+        sepaResult_->SetErrorIndex(agErrorIndex);
+    }
+    return false;
+}
+
+bool KPXSepaCtrl::IsCanceled() const { return tkvCancelMng::IsCanceled(cancelMng_); }
+
+bool KPXSepaCtrl::ConfirmOverwrite(const std::string& agPath) {
+    if (tkvFileString::GetPathKind(agPath) != tkvFileString::kFile) {
+        return true;
+    }
+    bool cancel = false;
+    Events().OverwriteFile(agPath, cancel);
+    return !cancel || Fail(kOverwriteRefused);
+}
+
+bool KPXSepaCtrl::CopyFailed(int32_t agResult, int32_t agEndedEarly, int32_t agWriteFailed,
+                             const std::string& agSystemText) {
+    if (agResult == KPXBlockCopy::kReaderEnded) {
+        RegisterError(agEndedEarly);
+    } else if (agResult == KPXBlockCopy::kIoFailed) {
+        RegisterError(agWriteFailed, agSystemText);
+    }
+    return false;  // a cancel registers nothing
+}
+
+void KPXSepaCtrl::ClearCreatedFiles() {
+    // Best effort: a file that is already gone, or cannot go, must not hide the run's cause.
+    for (int32_t i = 0; i < sepaResult_->CreatedFileCount(); ++i) {
+        tkvFileString::DeleteFile(sepaResult_->CreatedFile(i));
+    }
+}
+
+bool KPXSepaCtrl::Separate() {
+    StartRun();
+    bool done = false;
+    try {
+        done = RunSeparate();
+    } catch (const tkvFileError& error) {
+        RegisterError(kPieceWriteFailed, error.SystemText());
+    }
+    if (!done && sepaData_ && sepaData_->ClearCreatedFileWhenUncompleted()) {
+        ClearCreatedFiles();
+    }
+    return done;
+}
+
+bool KPXSepaCtrl::CheckSeparateJob() {
+    if (!sepaData_) {
+        return Fail(kNoSepaData);
+    }
+    const std::string& source = sepaData_->FileAddress();
+    if (tkvFileString::GetPathKind(source) != tkvFileString::kFile) {
+        return Fail(kNoSource);
+    }
+    if (sepaData_->DividoraCount() <= 0) {
+        return Fail(kNoPieces);
+    }
+    if (sepaData_->TransmissionByteSize() <= 0) {
+        return Fail(kBadTransmissionSize);
+    }
+    // The headers must be able to carry the name exactly, or the restore would recreate
+    // another file (or none).
+    const std::string name = tkvFileString::GetFileNamePart(source);
+    if (!tkvFileString::IsPlainFileName(name) || !tkvStringControl::IsExactInCodePage(name)) {
+        return Fail(kSourceNameNotStorable);
+    }
+    for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
+        const auto record = sepaData_->DividoraData(i);
+        if (!record) {
+            return Fail(kNoPieces, i);
+        }
+        // Creating this piece would first delete the source.
+        if (record->FileAddress() == source ||
+            tkvFileString::IsSameFile(record->FileAddress(), source)) {
+            return Fail(kPieceIsSource, i);
+        }
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::RunSeparate() {
+    if (!CheckSeparateJob()) {
+        return false;
+    }
+    int64_t sourceSize = 0;
+    if (!tkvFileString::GetFileLength(sepaData_->FileAddress(), sourceSize)) {
+        return Fail(kSourceNotOpened);
+    }
+    sepaData_->SetSourceFileSize(sourceSize);
+    if (sepaData_->ConfirmFileSize()) {
+        int64_t sum = 0;
+        for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
+            sum += sepaData_->DividoraData(i)->FileSize();
+            if (IsCanceled()) {
+                return false;
+            }
+        }
+        if (sum != sourceSize) {
+            return Fail(kSizesDiffer);
+        }
+    }
+    // The source is only read: it opens read-only, so sources on read-only media split.
+    tkvFileRWCtrl source;
+    source.SetFileAddress(sepaData_->FileAddress());
+    source.SetFileAccess(tkvFileRWCtrl::kReadOnly);
+    if (!source.OpenForBinary()) {
+        return Fail(kSourceNotOpened);
+    }
+    KPXBlockCopy copy(sepaData_->TransmissionByteSize(), cancelMng_);
+    const int32_t count = sepaData_->DividoraCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const auto record = sepaData_->DividoraData(i);
+        Events().StatusOfCreatingDividora(i + 1, count,
+                                          tkvFileString::GetFileNamePart(record->FileAddress()));
+        if (!WritePiece(source, copy, *record)) {
+            sepaResult_->SetErrorIndex(i);
+            return false;
+        }
+        if (IsCanceled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
+                             const KPXDividoraData& agRecord) {
+    const int64_t sourceSize = sepaData_->SourceFileSize();
+    Events().StatusOfSeparatingFile(0, sourceSize);
+    Events().StatusOfSeparatingToFile(0, agRecord.FileSize());
+    if (!ConfirmOverwrite(agRecord.FileAddress())) {
+        return false;
+    }
+    tkvFileRWCtrl piece;
+    piece.SetFileAddress(agRecord.FileAddress());
+    if (!piece.OpenForBinaryClearing()) {
+        return Fail(kPieceNotCreated);
+    }
+    // Only files this run created are recorded, so the clean-up never touches others.
+    sepaResult_->AddCreatedFile(agRecord.FileAddress());
+    if (!WriteHeader(piece, agRecord)) {
+        return false;
+    }
+    const auto result = agCopy.Copy(agSource, piece, agRecord.FileSize(), [&] {
+        Events().StatusOfSeparatingFile(agSource.CurrentPoint(), sourceSize);
+        Events().StatusOfSeparatingToFile(piece.CurrentPoint(), agRecord.FileSize());
+    });
+    if (result != KPXBlockCopy::kCopied) {
+        return CopyFailed(result, kSourceEndedEarly, kPieceWriteFailed, agCopy.SystemText());
+    }
+    piece.CloseFile();
+    return true;
+}
+
+bool KPXSepaCtrl::Restore() {
+    StartRun();
+    bool done = false;
+    try {
+        done = RunRestore();
+    } catch (const tkvFileError& error) {
+        RegisterError(kRestoredWriteFailed, error.SystemText());
+    }
+    if (!done && sepaData_ && sepaData_->ClearCreatedFileWhenUncompleted()) {
+        ClearCreatedFiles();
+    }
+    return done;
+}
+
+bool KPXSepaCtrl::CheckRestoreJob() {
+    if (!sepaData_) {
+        return Fail(kNoSepaData);
+    }
+    if (sepaData_->DividoraCount() <= 0) {
+        return Fail(kNoPiecesToRestore);
+    }
+    if (sepaData_->TransmissionByteSize() <= 0) {
+        return Fail(kBadTransmissionSize);
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::RunRestore() {
+    if (!CheckRestoreJob()) {
+        return false;
+    }
+    Events().StatusOfReadingAllHeadersOfDividoras();
+    if (!ReadAllHeaders()) {
+        return false;
+    }
+    Events().StatusOfConfirmingRestorability();
+    if (!ConfirmRestorability() || !PutIntoJoinOrder()) {
+        return false;
+    }
+    const std::string restoredPath = tkvFileString::JoinFolderAndName(
+        sepaData_->FileAddress(), sepaData_->DividoraData(0)->FileName());
+    if (!CheckRestoredIsNoPiece(restoredPath) || !ConfirmOverwrite(restoredPath)) {
+        return false;
+    }
+    tkvFileRWCtrl restored;
+    restored.SetFileAddress(restoredPath);
+    if (!restored.OpenForBinaryClearing()) {
+        return Fail(kRestoredNotCreated);
+    }
+    sepaResult_->AddCreatedFile(restoredPath);
+    KPXBlockCopy copy(sepaData_->TransmissionByteSize(), cancelMng_);
+    const int32_t count = sepaData_->DividoraCount();
+    for (int32_t i = 0; i < count; ++i) {
+        const auto record = sepaData_->DividoraData(i);
+        Events().StatusOfReadingDividora(i + 1, count,
+                                         tkvFileString::GetFileNamePart(record->FileAddress()));
+        if (!CopyPiece(restored, copy, *record)) {
+            sepaResult_->SetErrorIndex(i);
+            return false;
+        }
+        if (IsCanceled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::ReadAllHeaders() {
+    int64_t total = 0;
+    for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
+        const auto record = sepaData_->DividoraData(i);
+        if (!record || tkvFileString::GetPathKind(record->FileAddress()) != tkvFileString::kFile) {
+            return Fail(kNoPieceFile, i);
+        }
+        if (!ReadHeaderFields(*record)) {
+            sepaResult_->SetErrorIndex(i);
+            return false;
+        }
+        total += record->FileSize();
+        if (IsCanceled()) {
+            return false;
+        }
+    }
+    sepaData_->SetSourceFileSize(total);
+    return true;
+}
+
+bool KPXSepaCtrl::ConfirmRestorability() {
+    const auto reference = sepaData_->DividoraData(0);
+    for (int32_t i = 1; i < sepaData_->DividoraCount(); ++i) {
+        const auto record = sepaData_->DividoraData(i);
+        if (record->SpecID() != reference->SpecID()) {
+            return Fail(kSpecIDDiffers, i);
+        }
+        if (record->SepaDate() != reference->SepaDate()) {
+            return Fail(kSepaDateDiffers, i);
+        }
+        if (record->Count() != reference->Count()) {
+            return Fail(kCountDiffers, i);
+        }
+        if (record->FileName() != reference->FileName()) {
+            return Fail(kFileNameDiffers, i);
+        }
+        if (IsCanceled()) {
+            return false;
+        }
+    }
+    if (reference->Count() != sepaData_->DividoraCount()) {
+        return Fail(kCountNotChosen, 0);
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::PutIntoJoinOrder() {
+    const int32_t count = sepaData_->DividoraCount();
+    // As many slots as pieces: a duplicated position always leaves another one empty.
+    std::vector<std::shared_ptr<KPXDividoraData>> table(static_cast<size_t>(count));
+    for (int32_t i = 0; i < count; ++i) {
+        const auto record = sepaData_->DividoraData(i);
+        if (record->TurnID() < 0 || record->TurnID() >= count) {
+            return Fail(kJoinOrderFailed, i);
+        }
+        table[static_cast<size_t>(record->TurnID())] = record;
+        if (IsCanceled()) {
+            return false;
+        }
+    }
+    for (const auto& slot : table) {
+        if (!slot) {
+            return Fail(kJoinOrderGap);
+        }
+    }
+    for (int32_t k = 0; k < count; ++k) {
+        sepaData_->SetDividoraData(k, table[static_cast<size_t>(k)]);
+        if (IsCanceled()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::CheckRestoredIsNoPiece(const std::string& agRestoredPath) {
+    // Creating the restored file would first delete that piece.
+    for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
+        if (tkvFileString::IsSameFile(agRestoredPath, sepaData_->DividoraData(i)->FileAddress())) {
+            return Fail(kRestoredIsPiece, i);
+        }
+    }
+    return true;
+}
+
+bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
+                            const KPXDividoraData& agRecord) {
+    const int64_t total = sepaData_->SourceFileSize();
+    Events().StatusOfRestoringFile(0, total);
+    Events().StatusOfRestoringToFile(0, agRecord.FileSize());
+    tkvFileRWCtrl piece;
+    piece.SetFileAddress(agRecord.FileAddress());
+    piece.SetFileAccess(tkvFileRWCtrl::kReadOnly);
+    if (!piece.OpenForBinary()) {
+        return Fail(kPieceNotOpened);
+    }
+    if (!PassOverHeader(piece)) {
+        return false;
+    }
+    const auto result = agCopy.Copy(piece, agRestored, agRecord.FileSize(), [&] {
+        Events().StatusOfRestoringFile(piece.CurrentPoint(), total);
+        Events().StatusOfRestoringToFile(agRestored.CurrentPoint(), agRecord.FileSize());
+    });
+    if (result != KPXBlockCopy::kCopied) {
+        return CopyFailed(result, kPieceEndedEarly, kRestoredWriteFailed, agCopy.SystemText());
+    }
+    piece.CloseFile();
+    return true;
 }

@@ -10,6 +10,7 @@
 #include "tkvErrorMng.h"
 #include "tkvIError.h"
 
+class KPXBlockCopy;
 class KPXSepaCtrlEvents;
 class tkvCancelMng;
 class tkvFileRWCtrl;
@@ -76,6 +77,14 @@ public:
     // The result of the last Separate or Restore; none before the first.
     std::shared_ptr<KPXSepaResult> SepaResult() const { return sepaResult_; }
 
+    // Cuts SepaData's source into the pieces its records describe. On false the registry holds
+    // the reason (empty on a cancel) and SepaResult what was created.
+    bool Separate();
+
+    // Joins the pieces SepaData's records name, given in any order, into SepaData's folder,
+    // after checking that they form one complete split. Leaves the records in join order.
+    bool Restore();
+
     // Reads the header of the piece at agRecord.FileAddress into agRecord. Fields read before a
     // failure stay in the record. With SepaData's ConfirmDividoraSize, the piece must hold its
     // header and FileSize bytes.
@@ -94,6 +103,28 @@ private:
     bool ReadHeaderFields(KPXDividoraData& agRecord);
     bool CheckVersionBlock(tkvFileRWCtrl& agFile);
     bool PassOverHeader(tkvFileRWCtrl& agFile);
+
+    bool RunSeparate();
+    bool CheckSeparateJob();
+    bool WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy, const KPXDividoraData& agRecord);
+    bool RunRestore();
+    bool CheckRestoreJob();
+    bool ReadAllHeaders();
+    bool ConfirmRestorability();
+    bool PutIntoJoinOrder();
+    bool CheckRestoredIsNoPiece(const std::string& agRestoredPath);
+    bool CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
+                   const KPXDividoraData& agRecord);
+    KPXSepaCtrlEvents& Events() const;
+    // Raises OverwriteFile for an existing file; false (1901) when the listener refuses.
+    bool ConfirmOverwrite(const std::string& agPath);
+    // Registers the failure of a block copy: agEndedEarly or agWriteFailed.
+    bool CopyFailed(int32_t agResult, int32_t agEndedEarly, int32_t agWriteFailed,
+                    const std::string& agSystemText);
+    void StartRun();
+    bool Fail(int32_t agNumber, int32_t agErrorIndex = -1);
+    bool IsCanceled() const;
+    void ClearCreatedFiles();
 
     std::shared_ptr<tkvErrorMng> lcErrorMng;
     // The system's text of the last I/O failure, shown after the description of its number.

@@ -1,0 +1,105 @@
+#include "KPXBlockCopy.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "tkvCancelMng.h"
+#include "tkvFileError.h"
+#include "tkvFileRWCtrl.h"
+
+namespace {
+
+bool useKernelCopy = false;
+
+}  // namespace
+
+void KPXBlockCopy::SetUseKernelCopy(bool agUse) { useKernelCopy = agUse; }
+
+bool KPXBlockCopy::UseKernelCopy() { return useKernelCopy; }
+
+KPXBlockCopy::Result KPXBlockCopy::Copy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
+                                        int64_t agLength,
+                                        const std::function<void()>& agAfterBlock) {
+    const int64_t fullBlocks = agLength / blockSize_;
+    const int64_t rest = agLength % blockSize_;
+    for (int64_t block = 0; block < fullBlocks; ++block) {
+        const Result result = CopyBlock(agReader, agWriter, blockSize_);
+        if (result != kCopied) {
+            return result;
+        }
+        agAfterBlock();
+        if (tkvCancelMng::IsCanceled(cancelMng_)) {
+            return kCanceled;
+        }
+    }
+    if (rest > 0) {
+        const Result result = CopyBlock(agReader, agWriter, rest);
+        if (result != kCopied) {
+            return result;
+        }
+        agAfterBlock();
+    }
+    return kCopied;
+}
+
+KPXBlockCopy::Result KPXBlockCopy::CopyBlock(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
+                                             int64_t agLength) {
+    int64_t remaining = agLength;
+    if (useKernelCopy && kernelCopyWorks_) {
+        const Result result = KernelCopy(agReader, agWriter, remaining);
+        if (result != kCopied || remaining == 0) {
+            return result;
+        }
+    }
+    return BufferCopy(agReader, agWriter, remaining);
+}
+
+// Copies what it can; leaves ioLength at what is still to copy when the kernel cannot copy
+// between these files, so the buffer finishes the block.
+KPXBlockCopy::Result KPXBlockCopy::KernelCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
+                                              int64_t& ioLength) {
+    while (ioLength > 0) {
+        loff_t in = agReader.CurrentPoint() - 1;
+        loff_t out = agWriter.CurrentPoint() - 1;
+        const ssize_t n = ::copy_file_range(agReader.FileNum(), &in, agWriter.FileNum(), &out,
+                                            static_cast<size_t>(ioLength), 0);
+        if (n > 0) {
+            agReader.Skip(n);
+            agWriter.Skip(n);
+            ioLength -= n;
+            continue;
+        }
+        if (n == 0) {
+            return kReaderEnded;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+            errno == EBADF) {
+            kernelCopyWorks_ = false;
+            return kCopied;
+        }
+        systemText_ = std::strerror(errno);
+        return kIoFailed;
+    }
+    return kCopied;
+}
+
+KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
+                                              int64_t agLength) {
+    // Never more than one block, and never more than the copy needs.
+    if (buffer_.size() < static_cast<size_t>(agLength)) {
+        buffer_.resize(static_cast<size_t>(agLength));
+    }
+    try {
+        const int64_t read = agReader.ReadBlock(buffer_.data(), agLength);
+        agWriter.WriteBlock(buffer_.data(), read);
+        return read == agLength ? kCopied : kReaderEnded;
+    } catch (const tkvFileError& error) {
+        systemText_ = error.SystemText();
+        return kIoFailed;
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class tkvCancelMng;
+class tkvFileRWCtrl;
+
+// Moves bytes from a reader's current position to a writer's current position in blocks of a
+// fixed size, running the caller's progress step after each block and polling the cancel flag
+// after each full block. The kernel copies the bytes where it can (copy_file_range), so they
+// never pass through this process; elsewhere one block-sized buffer is used.
+class KPXBlockCopy {
+public:
+    enum Result { kCopied, kCanceled, kReaderEnded, kIoFailed };
+
+    KPXBlockCopy(int32_t agBlockSize, std::shared_ptr<tkvCancelMng> agCancelMng)
+        : blockSize_(agBlockSize), cancelMng_(std::move(agCancelMng)) {}
+
+    // Copies agLength bytes. kReaderEnded when the reader ends first: only the bytes read were
+    // written. kIoFailed on a read or write failure of the system (a full disk).
+    Result Copy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter, int64_t agLength,
+                const std::function<void()>& agAfterBlock);
+
+    // The system's text of the last kIoFailed.
+    const std::string& SystemText() const { return systemText_; }
+
+    // Whether the kernel copy is tried at all (measurements compare both ways).
+    static void SetUseKernelCopy(bool agUse);
+    static bool UseKernelCopy();
+
+private:
+    Result CopyBlock(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter, int64_t agLength);
+    Result KernelCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter, int64_t& ioLength);
+    Result BufferCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter, int64_t agLength);
+
+    int32_t blockSize_;
+    std::shared_ptr<tkvCancelMng> cancelMng_;
+    bool kernelCopyWorks_ = true;
+    std::vector<char> buffer_;
+    std::string systemText_;
+};

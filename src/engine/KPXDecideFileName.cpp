@@ -1,0 +1,84 @@
+#include "KPXDecideFileName.h"
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "KPXSepaData.h"
+#include "tkvCancelMng.h"
+#include "tkvFileString.h"
+
+bool KPXDecideFileName::Decide() {
+    if (!sepaData_) {
+        throw std::invalid_argument("KPXDecideFileName: no job to name");
+    }
+    switch (howToName_) {
+        case kRandom:
+            return NameRandomly();
+        case kNumber:
+            return NameByNumber(0);
+        case kPaddedNumber:
+            return NameByNumber(
+                static_cast<int32_t>(std::to_string(sepaData_->DividoraCount()).size()));
+        default:
+            return false;
+    }
+}
+
+KPXDividoraData& KPXDecideFileName::Record(int32_t agIndex) const {
+    const auto record = sepaData_->DividoraData(agIndex);
+    if (!record) {
+        throw std::logic_error("KPXDecideFileName: the job has no record at position " +
+                               std::to_string(agIndex));
+    }
+    return *record;
+}
+
+std::string KPXDecideFileName::PiecePath(const std::string& agSuffix) const {
+    return tkvFileString::JoinFolderAndName(baseFileAddress_, baseFileName_) + agSuffix + ".KPX";
+}
+
+bool KPXDecideFileName::NameRandomly() {
+    const int32_t count = sepaData_->DividoraCount();
+    if (count > kRandomSuffixCount) {
+        return false;  // the draw could never find enough distinct suffixes
+    }
+    std::mt19937 generator(static_cast<uint32_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    std::uniform_real_distribution<double> uniform(0.0, 1.0);
+    std::vector<bool> drawn(kRandomSuffixCount, false);
+    for (int32_t i = 0; i < count; ++i) {
+        int32_t value = 0;
+        do {
+            value = static_cast<int32_t>(uniform(generator) * kRandomSuffixCount);
+            if (drawn[static_cast<size_t>(value)] && tkvCancelMng::IsCanceled(cancelMng_)) {
+                return false;
+            }
+        } while (drawn[static_cast<size_t>(value)]);
+        drawn[static_cast<size_t>(value)] = true;
+        char suffix[8];
+        std::snprintf(suffix, sizeof suffix, "%04X", static_cast<unsigned>(value));
+        Record(i).SetFileAddress(PiecePath(suffix));
+        if (tkvCancelMng::IsCanceled(cancelMng_)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool KPXDecideFileName::NameByNumber(int32_t agWidth) {
+    const int32_t count = sepaData_->DividoraCount();
+    for (int32_t i = 0; i < count; ++i) {
+        std::string suffix = std::to_string(i + 1);
+        if (static_cast<int32_t>(suffix.size()) < agWidth) {
+            suffix.insert(0, static_cast<size_t>(agWidth) - suffix.size(), '0');
+        }
+        Record(i).SetFileAddress(PiecePath(suffix));
+        if (tkvCancelMng::IsCanceled(cancelMng_)) {
+            return false;
+        }
+    }
+    return true;
+}
