@@ -126,7 +126,8 @@ public:
     bool Load();
     bool Save();
 
-    // When agArguments is exactly kUninstallSwitch, deletes the settings file at
+    // agArguments is the command line after the program's name, as one text. When it is
+    // exactly kUninstallSwitch (case-sensitive, nothing more), deletes the settings file at
     // FileAddressOfUtility, if there is one. Answers whether the switch was given; ouFailed
     // tells whether an existing file could not be deleted.
     bool RemoveSettingsForUninstall(const std::string& agArguments, bool& ouFailed) const;

@@ -30,11 +30,10 @@ inline constexpr std::string_view kProductComment = KPXPieceFormat::kProductComm
 inline constexpr std::string_view kFileKind = "Tarno.K.V. File for Utility of Dividora Application";
 inline constexpr int32_t kFileVersion = 8;
 
+// The versioned block is the piece file's but for the file kind.
 inline constexpr int32_t kVersionBlockSize =
-    static_cast<int32_t>(4 + kProductName.size()       // product name and its length
-                         + 4 + kProductComment.size()  // product comment and its length
-                         + 4 + kFileKind.size()        // file kind and its length
-                         + 4);                         // format version
+    KPXPieceFormat::kVersionBlockSize - static_cast<int32_t>(KPXPieceFormat::kFileKind.size()) +
+    static_cast<int32_t>(kFileKind.size());
 static_assert(kVersionBlockSize == 109);
 
 inline constexpr int32_t kFieldsSize = 9 * 4    // the 32-bit fields

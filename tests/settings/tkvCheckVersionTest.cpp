@@ -8,7 +8,6 @@
 #include "TestFiles.h"
 #include "VersionFiles.h"
 #include "tkvCheckVersion.h"
-#include "tkvLittleEndian.h"
 #include "tkvNetRCtrl.h"
 #include "tkvStringControl.h"
 
@@ -195,36 +194,19 @@ std::string Bytes(std::initializer_list<int> agBytes) {
 TEST_F(tkvNetRCtrlTest, TypedReadsWalkThroughTheBody) {
     std::string japanese;
     ASSERT_TRUE(tkvStringControl::ToCodePage("設定ﾌｧｲﾙ", japanese));
-    unsigned char floats[12];
-    tkvLittleEndian::Encode(1.5f, floats);
-    tkvLittleEndian::Encode(-2.25, floats + 4);
-    const std::string body =
-        Bytes({0xAB, 0x34, 0x12}) + LongBytes(-2) +
-        std::string(reinterpret_cast<char*>(floats), 12) + Bytes({0xFF, 0xFF, 0, 0}) +
-        LongBytes(static_cast<int32_t>(japanese.size())) + japanese + "abc" + Bytes({1, 2, 3});
+    const std::string body = Bytes({0xAB, 0xFF, 0xFF, 0, 0}) +
+                             LongBytes(static_cast<int32_t>(japanese.size())) + japanese + "abc";
     tkvNetRCtrl reader;
     Open(reader, body);
-
     int32_t available = 0;
     ASSERT_TRUE(reader.DataAvailable(available));
     EXPECT_EQ(available, static_cast<int32_t>(body.size()));
     uint8_t byte = 0;
-    int16_t integer = 0;
-    int32_t number = 0;
-    float single = 0;
-    double real = 0;
     bool yes = false;
     bool no = true;
     std::string text;
-    std::vector<uint8_t> data;
-    ASSERT_TRUE(reader.GetByte(byte) && reader.GetInteger(integer) && reader.GetLong(number));
+    ASSERT_TRUE(reader.GetByte(byte) && reader.GetBoolean(yes) && reader.GetBoolean(no));
     EXPECT_EQ(byte, 0xAB);
-    EXPECT_EQ(integer, 0x1234);
-    EXPECT_EQ(number, -2);
-    ASSERT_TRUE(reader.GetSingle(single) && reader.GetDouble(real));
-    EXPECT_EQ(single, 1.5f);
-    EXPECT_EQ(real, -2.25);
-    ASSERT_TRUE(reader.GetBoolean(yes) && reader.GetBoolean(no));
     EXPECT_TRUE(yes);
     EXPECT_FALSE(no);
     ASSERT_TRUE(reader.GetString(text));
@@ -232,11 +214,6 @@ TEST_F(tkvNetRCtrlTest, TypedReadsWalkThroughTheBody) {
     ASSERT_TRUE(reader.GetDataString(3, text));
     EXPECT_EQ(text, "abc");
     EXPECT_EQ(reader.CurrentReadByte(), 3);
-    EXPECT_FALSE(reader.GetDataByte(0, data));
-    ASSERT_TRUE(reader.GetDataByte(3, data));
-    EXPECT_EQ(data, (std::vector<uint8_t>{1, 2, 3}));
-    ASSERT_TRUE(reader.DataAvailable(available));
-    EXPECT_EQ(available, 0);
     EXPECT_FALSE(reader.IsLastData());
     EXPECT_FALSE(reader.GetByte(byte));
     EXPECT_TRUE(reader.IsLastData());
@@ -254,6 +231,8 @@ TEST_F(tkvNetRCtrlTest, ShortReadsAndRefusedLengths) {
     EXPECT_EQ(available, 8) << "only the length was read";
     EXPECT_FALSE(reader.IsLastData());
     std::vector<uint8_t> data;
+    EXPECT_FALSE(reader.GetDataByte(0, data));
+    EXPECT_EQ(reader.CurrentReadByte(), 4) << "nothing read";
     EXPECT_FALSE(reader.GetDataByte(10, data));
     EXPECT_TRUE(reader.IsLastData());
     EXPECT_EQ(reader.CurrentReadByte(), 8);
