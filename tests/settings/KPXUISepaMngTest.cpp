@@ -312,6 +312,22 @@ TEST_F(KPXUISepaMngTest, ASaveReplacesTheOldFileAndLeavesNothingElse) {
     EXPECT_EQ(names, (std::vector<std::string>{"KPXUtil.dat", "old"}));
 }
 
+TEST_F(KPXUISepaMngTest, ASaveCutShortByAFullDiskKeepsTheOldFile) {
+    auto mng = Loaded();
+    ASSERT_TRUE(mng->Save());
+    const std::string old = ReadAllBytes(SettingsPath());
+    mng->SetUpperCountToWarn(5);
+    {
+        ScopedFileSizeLimit full(100);
+        EXPECT_FALSE(mng->Save());
+    }
+    EXPECT_EQ(ReadAllBytes(SettingsPath()), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.Path()),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "the half-written file is gone";
+}
+
 TEST_F(KPXUISepaMngTest, EndManagementSavesThenLetsTheWindowGo) {
     auto mng = NewMng();
     ASSERT_TRUE(mng->StartManagement());

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
@@ -114,6 +115,9 @@ bool LocalHttpServer::WaitFor(int agClient, bool agForWriting) const {
     pollfd fds[2] = {{agClient, static_cast<short>(agForWriting ? POLLOUT : POLLIN), 0},
                      {wake_[0], POLLIN, 0}};
     while (::poll(fds, 2, -1) < 0) {
+        if (errno != EINTR) {
+            return false;
+        }
     }
     return (fds[1].revents & POLLIN) == 0;
 }
