@@ -134,7 +134,7 @@ std::string KPXUISepaMng::SettingsFolderFor(const std::string& agProgramFolder) 
         return agProgramFolder;
     }
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    // The base directory specification ignores a relative value.
+    // XDG asks to ignore a relative value.
     const std::string base = configHome != nullptr && *configHome == '/'
                                  ? std::string(configHome)
                                  : tkvFileString::JoinFolderAndName(HomeFolder(), ".config");
