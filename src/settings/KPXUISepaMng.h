@@ -1,0 +1,175 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "tkvDateTime.h"
+#include "tkvWatchVersionEvents.h"
+
+class KPXUISepaMngWindows;
+class tkvWatchVersion;
+
+// The application's constants and the user's settings for the whole run. It loads the settings
+// file at start, sets up the scheduled version check, hands itself to the main window, and at
+// the end writes the settings file back and lets the main window go.
+//
+// The settings file lives beside the program when that folder is writable, otherwise in the
+// per-user configuration folder; the help pages are always looked for beside the program.
+//
+// REQUIRES for StartManagement: held by a std::shared_ptr (the main window shares it).
+class KPXUISepaMng : public std::enable_shared_from_this<KPXUISepaMng>,
+                     private tkvWatchVersionEvents {
+public:
+    // The size of the main window the default position centres, in twips.
+    static constexpr int32_t kMainWindowWidth = 6825;
+    static constexpr int32_t kMainWindowHeight = 5715;
+
+    // TransmissionByteSize values outside this range load the default instead.
+    static constexpr int32_t kLeastTransmissionByteSize = 1;
+    static constexpr int32_t kMostTransmissionByteSize = 64 * 1024 * 1024;
+
+    // FrequencyOfCheckingVersion values.
+    static constexpr int32_t kEveryDay = 1;
+    static constexpr int32_t kEveryWeek = 2;
+    static constexpr int32_t kEveryMonth = 3;
+
+    // The only command-line switch: remove the settings file.
+    static constexpr const char* kUninstallSwitch = "/Uninstall";
+
+    // Locates the program's folder and the settings folder of this machine.
+    KPXUISepaMng();
+    // Help pages in agApplicationFolder, the settings file in agSettingsFolder.
+    KPXUISepaMng(std::string agApplicationFolder, std::string agSettingsFolder);
+    ~KPXUISepaMng() override;
+    KPXUISepaMng(const KPXUISepaMng&) = delete;
+    KPXUISepaMng& operator=(const KPXUISepaMng&) = delete;
+
+    // The folder of the running program.
+    static std::string ProgramFolder();
+    // agProgramFolder when it is a writable folder, otherwise $XDG_CONFIG_HOME/dividora
+    // (~/.config/dividora by default), which the first save creates.
+    static std::string SettingsFolderFor(const std::string& agProgramFolder);
+
+    // Not owned; none until the start-up sets it.
+    void SetWindows(KPXUISepaMngWindows* agWindows) { windows_ = agWindows; }
+
+    const std::string& FileAddressOfUtility() const { return fileAddressOfUtility_; }
+    std::string ProductName() const;
+    std::string ProductComment() const;
+    std::string FileKindOfUtility() const;
+    int32_t FileVersionOfUtility() const;
+    std::string SiteAddressOfTKV() const;
+    const std::string& FileAddressOfHelp() const { return fileAddressOfHelp_; }
+    const std::string& FileAddressOfHowToAdd() const { return fileAddressOfHowToAdd_; }
+    const std::string& FileAddressOfHowToUpdate() const { return fileAddressOfHowToUpdate_; }
+
+    // The main window's left and top edges, in twips.
+    int32_t BasePositionX() const { return settings_.BasePositionX; }
+    void SetBasePositionX(int32_t agValue) { settings_.BasePositionX = agValue; }
+    int32_t BasePositionY() const { return settings_.BasePositionY; }
+    void SetBasePositionY(int32_t agValue) { settings_.BasePositionY = agValue; }
+    bool ConfirmFileSize() const { return settings_.ConfirmFileSize; }
+    void SetConfirmFileSize(bool agValue) { settings_.ConfirmFileSize = agValue; }
+    bool ConfirmDividoraSize() const { return settings_.ConfirmDividoraSize; }
+    void SetConfirmDividoraSize(bool agValue) { settings_.ConfirmDividoraSize = agValue; }
+    int32_t TransmissionByteSize() const { return settings_.TransmissionByteSize; }
+    void SetTransmissionByteSize(int32_t agValue) { settings_.TransmissionByteSize = agValue; }
+    bool ClearCreatedFileWhenUncompleted() const {
+        return settings_.ClearCreatedFileWhenUncompleted;
+    }
+    void SetClearCreatedFileWhenUncompleted(bool agValue) {
+        settings_.ClearCreatedFileWhenUncompleted = agValue;
+    }
+    int32_t UpperCountToWarn() const { return settings_.UpperCountToWarn; }
+    void SetUpperCountToWarn(int32_t agValue) { settings_.UpperCountToWarn = agValue; }
+    int32_t HowToNameDividora() const { return settings_.HowToNameDividora; }
+    void SetHowToNameDividora(int32_t agValue) { settings_.HowToNameDividora = agValue; }
+    int32_t HowToSeparate() const { return settings_.HowToSeparate; }
+    void SetHowToSeparate(int32_t agValue) { settings_.HowToSeparate = agValue; }
+    int32_t SeparateFileModeFileSizeUnit() const { return settings_.SeparateFileModeFileSizeUnit; }
+    void SetSeparateFileModeFileSizeUnit(int32_t agValue) {
+        settings_.SeparateFileModeFileSizeUnit = agValue;
+    }
+    bool DialogToEstimateRestoring() const { return settings_.DialogToEstimateRestoring; }
+    void SetDialogToEstimateRestoring(bool agValue) {
+        settings_.DialogToEstimateRestoring = agValue;
+    }
+    int32_t WhenRestoringFailed() const { return settings_.WhenRestoringFailed; }
+    void SetWhenRestoringFailed(int32_t agValue) { settings_.WhenRestoringFailed = agValue; }
+    bool CheckVersion() const { return settings_.CheckVersion; }
+    // Also switches the version watch on or off.
+    void SetCheckVersion(bool agValue);
+    bool NoticeWhenVersionChecked() const { return settings_.NoticeWhenVersionChecked; }
+    void SetNoticeWhenVersionChecked(bool agValue) { settings_.NoticeWhenVersionChecked = agValue; }
+    int32_t FrequencyOfCheckingVersion() const { return settings_.FrequencyOfCheckingVersion; }
+    // Also recomputes the schedule from LastTimeVersionChecked: one day, week or month later.
+    void SetFrequencyOfCheckingVersion(int32_t agValue);
+
+    bool IsVersionChecked() const { return settings_.IsVersionChecked; }
+    double LastTimeVersionChecked() const { return settings_.LastTimeVersionChecked; }
+    // Computed, not stored: from when the next check is due.
+    double NextTimeToCheckVersion() const { return nextTimeToCheckVersion_; }
+    // The version watch; none before StartManagement.
+    std::shared_ptr<tkvWatchVersion> WatchingControl() const { return lcWatchVersion; }
+
+    // Loads the settings, sets up the version watch, and shows the main window with this
+    // manager; false as soon as a step fails (no windows set, the window not shown).
+    bool StartManagement();
+    // Saves the settings; only then detaches from and unloads the main window. False, with the
+    // window left alone, when the save failed.
+    bool EndManagement();
+
+    // The steps of StartManagement and EndManagement. A missing, foreign, other-version or
+    // cut-short file loads every default; Load always answers true. Save writes a new file
+    // beside the old one and renames it over it, so a failed save keeps the old settings.
+    bool Load();
+    bool Save();
+
+    // agArguments is the command line after the program's name, as one text. When it is
+    // exactly kUninstallSwitch (case-sensitive, nothing more), deletes the settings file at
+    // FileAddressOfUtility, if there is one. Answers whether the switch was given; ouFailed
+    // tells whether an existing file could not be deleted.
+    bool RemoveSettingsForUninstall(const std::string& agArguments, bool& ouFailed) const;
+
+private:
+    // Every stored setting, with its default.
+    struct Settings {
+        int32_t BasePositionX = 0;  // centred on the screen by ApplyDefaults
+        int32_t BasePositionY = 0;
+        bool ConfirmFileSize = true;
+        bool ConfirmDividoraSize = true;
+        int32_t TransmissionByteSize = 1048576;
+        bool ClearCreatedFileWhenUncompleted = true;
+        int32_t UpperCountToWarn = 100;
+        int32_t HowToNameDividora = 3;
+        int32_t HowToSeparate = 1;
+        int32_t SeparateFileModeFileSizeUnit = 1048576;
+        bool DialogToEstimateRestoring = true;
+        int32_t WhenRestoringFailed = 0;
+        bool CheckVersion = true;
+        bool NoticeWhenVersionChecked = false;
+        int32_t FrequencyOfCheckingVersion = kEveryWeek;
+        bool IsVersionChecked = false;
+        double LastTimeVersionChecked = tkvDateTime::kZeroDate;
+    };
+
+    // tkvWatchVersionEvents, received from lcWatchVersion.
+    void VersionChecked() override { lcWatchVersion_VersionChecked(); }
+    void lcWatchVersion_VersionChecked();
+
+    void ApplyDefaults();
+    bool ReadSettingsFile(Settings& ouSettings) const;
+    bool WriteSettingsFile(const std::string& agPath) const;
+    void SetUpWatch();
+
+    std::string settingsFolder_;
+    std::string fileAddressOfUtility_;
+    std::string fileAddressOfHelp_;
+    std::string fileAddressOfHowToAdd_;
+    std::string fileAddressOfHowToUpdate_;
+    Settings settings_;
+    double nextTimeToCheckVersion_ = tkvDateTime::kZeroDate;
+    KPXUISepaMngWindows* windows_ = nullptr;
+    std::shared_ptr<tkvWatchVersion> lcWatchVersion;
+};
