@@ -11,7 +11,7 @@
 
 namespace {
 
-bool useKernelCopy = false;
+bool useKernelCopy = true;
 
 }  // namespace
 
