@@ -16,7 +16,7 @@ struct sigaction previousFileSize {};
 
 }  // namespace
 
-CliInterrupt::CliInterrupt(std::shared_ptr<tkvCancelMng> agCancelMng) {
+CliInterrupt::CliInterrupt(CancelMngSource agCancelMng) {
     interrupted = 0;
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -26,8 +26,11 @@ CliInterrupt::CliInterrupt(std::shared_ptr<tkvCancelMng> agCancelMng) {
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     ::sigaction(SIGXFSZ, &ignore, &previousFileSize);
-    tkvEventPump::SetProcessEventsHook([cancelMng = std::move(agCancelMng)] {
-        if (interrupted != 0) {
+    tkvEventPump::SetProcessEventsHook([source = std::move(agCancelMng)] {
+        if (interrupted == 0) {
+            return;
+        }
+        if (const auto cancelMng = source()) {
             cancelMng->Cancel();
         }
     });
@@ -40,5 +43,3 @@ CliInterrupt::~CliInterrupt() {
 }
 
 bool CliInterrupt::Interrupted() const { return interrupted != 0; }
-
-void CliInterrupt::Raise() { interrupted = 1; }

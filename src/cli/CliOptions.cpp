@@ -108,8 +108,8 @@ bool CliOptions::JobOptions(CliJobOptions& ouOptions) {
         }
         ouOptions.BlockSize = static_cast<int32_t>(block);
     }
-    if (Has("--estimate") || Has("--html")) {
-        error_ = "--estimate and --html are not available yet";
+    if (Has("--html") && Value("--html").empty()) {
+        error_ = "--html needs a file";
         return false;
     }
     if (Value("-o").empty()) {
@@ -119,5 +119,7 @@ bool CliOptions::JobOptions(CliJobOptions& ouOptions) {
     ouOptions.ConfirmSize = !Has("--no-confirm-size");
     ouOptions.ClearCreatedFiles = !Has("--keep-partial");
     ouOptions.Force = Has("--force");
+    ouOptions.Estimate = Has("--estimate");
+    ouOptions.HtmlFile = Value("--html");
     return true;
 }

@@ -12,6 +12,8 @@ struct CliJobOptions {
     bool ConfirmSize = true;
     bool ClearCreatedFiles = true;
     bool Force = false;
+    bool Estimate = false;
+    std::string HtmlFile;
 };
 
 // The arguments of one command: positional words, flags and options with a value. Options are

@@ -1,8 +1,7 @@
 #include "CliProgress.h"
 
 #include <cstdio>
-
-#include "KPXSepaData.h"
+#include <string>
 
 namespace {
 
@@ -10,30 +9,8 @@ constexpr auto kShowEvery = std::chrono::milliseconds(250);
 
 }  // namespace
 
-CliProgress::CliProgress(std::ostream& agErr, bool agShowProgress, bool agForce,
-                         std::shared_ptr<KPXSepaData> agSepaData)
-    : err_(agErr),
-      showProgress_(agShowProgress),
-      force_(agForce),
-      sepaData_(std::move(agSepaData)) {}
-
-void CliProgress::OverwriteFile(const std::string&, bool& ouCancel) { ouCancel = !force_; }
-
-void CliProgress::StatusOfSeparatingFile(int64_t agPosition, int64_t agTotal) {
-    if (agPosition > 0) {
-        Show(agPosition - 1, agTotal);
-    }
-}
-
-void CliProgress::StatusOfRestoringToFile(int64_t agPosition, int64_t) {
-    // The position is in the restored file; the total is the sum of all pieces.
-    if (agPosition > 0) {
-        Show(agPosition - 1, sepaData_->SourceFileSize());
-    }
-}
-
 void CliProgress::Show(int64_t agDone, int64_t agTotal) {
-    if (!showProgress_) {
+    if (!show_) {
         return;
     }
     const auto now = std::chrono::steady_clock::now();

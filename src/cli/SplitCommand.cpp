@@ -1,18 +1,13 @@
 #include "SplitCommand.h"
 
 #include <limits>
-#include <memory>
 
-#include "CliInterrupt.h"
+#include "CliAssistantRun.h"
 #include "CliOptions.h"
-#include "CliProgress.h"
-#include "CliReport.h"
 #include "DividoraCli.h"
 #include "KPXDecideFileName.h"
 #include "KPXDecideFileSize.h"
-#include "KPXSepaCtrl.h"
-#include "tkvCancelMng.h"
-#include "tkvDateTime.h"
+#include "KPXUISepaMng.h"
 #include "tkvFileString.h"
 
 namespace {
@@ -25,8 +20,8 @@ struct SplitRequest {
     std::string Folder;
     std::string Name;
     int32_t HowToSeparate = KPXDecideFileSize::kBySize;
-    int32_t PieceSize = 0;
-    int32_t PieceCount = 0;
+    int64_t PieceSize = 0;
+    std::string PieceCount;
     int32_t HowToName = KPXDecideFileName::kPaddedNumber;
     int32_t MaxPieces = 100;
     CliJobOptions Job;
@@ -34,10 +29,9 @@ struct SplitRequest {
 
 // Reads the request; an empty text when it is good, otherwise why not.
 std::string ReadRequest(const std::vector<std::string>& agArguments, SplitRequest& ouRequest) {
-    auto flags = CliOptions::JobFlags();
     auto valued = CliOptions::JobValued();
     valued.insert({"-n", "--size", "--count", "--naming", "--max-pieces"});
-    CliOptions options(flags, valued);
+    CliOptions options(CliOptions::JobFlags(), valued);
     if (!options.Parse(agArguments) || !options.JobOptions(ouRequest.Job)) {
         return options.Error();
     }
@@ -59,14 +53,14 @@ std::string ReadRequest(const std::vector<std::string>& agArguments, SplitReques
         if (number > kMaxInt32) {
             return "--size: a piece file can hold at most 2147483647 bytes";
         }
-        ouRequest.PieceSize = static_cast<int32_t>(number);
+        ouRequest.PieceSize = number;
     } else {
         if (!CliOptions::ParseWholeNumber(options.Value("--count"), number) || number < 1 ||
             number > kMaxInt32) {
             return "--count must be a whole number above 0";
         }
         ouRequest.HowToSeparate = KPXDecideFileSize::kByCount;
-        ouRequest.PieceCount = static_cast<int32_t>(number);
+        ouRequest.PieceCount = std::to_string(number);
     }
     const std::string naming = options.Value("--naming", "padded");
     if (naming == "random") {
@@ -86,6 +80,22 @@ std::string ReadRequest(const std::vector<std::string>& agArguments, SplitReques
     return {};
 }
 
+// The window reads a size as a single-precision number times its unit. A byte count is given
+// in the largest unit that keeps it exact that way; agBytes is what the split will use.
+void SizeAsTyped(int64_t& ioBytes, std::string& ouNumber, int32_t& ouUnit) {
+    constexpr int64_t kExactInSingle = int64_t{1} << 24;
+    for (int64_t unit : {int64_t{1073741824}, int64_t{1048576}, int64_t{1024}, int64_t{1}}) {
+        if (ioBytes % unit == 0 && ioBytes / unit <= kExactInSingle) {
+            ouNumber = std::to_string(ioBytes / unit);
+            ouUnit = static_cast<int32_t>(unit);
+            return;
+        }
+    }
+    ouNumber = std::to_string(ioBytes);
+    ouUnit = 1;
+    ioBytes = static_cast<int64_t>(static_cast<float>(ioBytes));
+}
+
 }  // namespace
 
 int SplitCommand::Run(const std::vector<std::string>& agArguments) {
@@ -94,79 +104,29 @@ int SplitCommand::Run(const std::vector<std::string>& agArguments) {
     if (!bad.empty()) {
         return DividoraCli::BadUsage(err_, bad);
     }
-    int64_t sourceSize = 0;
-    if (tkvFileString::GetPathKind(request.Source) != tkvFileString::kFile ||
-        !tkvFileString::GetFileLength(request.Source, sourceSize)) {
-        err_ << "dividora-cli: " << request.Source << ": 分割元ﾌｧｲﾙが存在しません。\n";
-        return DividoraCli::kFailed;
-    }
-
-    auto cancelMng = std::make_shared<tkvCancelMng>();
-    CliInterrupt interrupt(cancelMng);
-    auto sepaCtrl = std::make_shared<KPXSepaCtrl>();
-    auto sepaData = std::make_shared<KPXSepaData>();
-    sepaCtrl->SetCancelMng(cancelMng);
-    sepaCtrl->SetSepaData(sepaData);
-    sepaData->SetCancelMng(cancelMng);
-    sepaData->SetFileAddress(request.Source);
-    sepaData->SetSepaDate(tkvDateTime::Now());
-    sepaData->SetTransmissionByteSize(request.Job.BlockSize);
-    sepaData->SetConfirmFileSize(request.Job.ConfirmSize);
-    sepaData->SetClearCreatedFileWhenUncompleted(request.Job.ClearCreatedFiles);
-    const auto stopped = [&](const std::shared_ptr<tkvIError>& agFailed) {
-        if (interrupt.Interrupted()) {
-            err_ << "dividora-cli: cancelled\n";
-            return DividoraCli::kCancelled;
+    CliAssistantRun run(out_, err_, showProgress_);
+    KPXUISepaMng& settings = run.Settings();
+    settings.SetUpperCountToWarn(request.MaxPieces);
+    settings.SetConfirmFileSize(request.Job.ConfirmSize);
+    settings.SetTransmissionByteSize(request.Job.BlockSize);
+    settings.SetClearCreatedFileWhenUncompleted(request.Job.ClearCreatedFiles);
+    CliWindow& window = run.Window();
+    window.SeparateFileAddress = request.Source;
+    window.SeparateFileMode = request.HowToSeparate;
+    if (request.HowToSeparate == KPXDecideFileSize::kBySize) {
+        const int64_t asked = request.PieceSize;
+        SizeAsTyped(request.PieceSize, window.SeparateFileModeFileSize,
+                    window.SeparateFileModeFileSizeUnit);
+        if (request.PieceSize != asked) {
+            err_ << "dividora-cli: note: --size is taken as " << request.PieceSize << " bytes\n";
         }
-        CliReport::PrintCauses(err_, agFailed);
-        return DividoraCli::kFailed;
-    };
-
-    auto decideSize = std::make_shared<KPXDecideFileSize>();
-    decideSize->SetCancelMng(cancelMng);
-    decideSize->SetUpperCountToWarn(request.MaxPieces);
-    decideSize->SetSepaMode(1);
-    decideSize->SetHowToSeparate(request.HowToSeparate);
-    decideSize->SetFileSizeToSeparate(request.PieceSize);
-    decideSize->SetIncludeSizeOfHeader(true);
-    decideSize->SetSepaCtrl(sepaCtrl);
-    decideSize->SetFileCountToSeparate(request.PieceCount);
-    decideSize->SetFileSize(sourceSize);
-    decideSize->SetSepaData(sepaData);
-    if (!decideSize->Decide()) {
-        return stopped(decideSize);
     }
-
-    KPXDecideFileName decideName;
-    decideName.SetCancelMng(cancelMng);
-    decideName.SetHowToName(request.HowToName);
-    decideName.SetBaseFileAddress(request.Folder);
-    decideName.SetBaseFileName(request.Name);
-    decideName.SetSepaData(sepaData);
-    if (!decideName.Decide()) {
-        if (!interrupt.Interrupted()) {
-            err_ << "dividora-cli: random names run out above "
-                 << KPXDecideFileName::kRandomSuffixCount << " pieces\n";
-        }
-        return stopped(nullptr);
-    }
-    if (!sepaData->DecideSpecAndTurnID()) {
-        return stopped(sepaData);
-    }
-
-    CliProgress progress(err_, showProgress_, request.Job.Force, sepaData);
-    sepaCtrl->SetEvents(&progress);
-    const bool done = sepaCtrl->Separate();
-    progress.Finish();
-    if (!done) {
-        const int status = stopped(sepaCtrl);
-        if (status == DividoraCli::kFailed) {
-            CliReport::PrintFailedPiece(err_, *sepaCtrl);
-        }
-        return status;
-    }
-    for (int32_t i = 0; i < sepaData->DividoraCount(); ++i) {
-        out_ << sepaData->DividoraData(i)->FileAddress() << '\n';
-    }
-    return DividoraCli::kDone;
+    window.SeparateFileModeCount = request.PieceCount;
+    window.SeparateFileSepaAddress = request.Folder;
+    window.SeparateFileDividoraName = request.Name;
+    window.SeparateFileHowToName = request.HowToName;
+    window.Force = request.Job.Force;
+    return run.Run(request.Job.Estimate ? KPXUISepaAssWindow::Operation::kEstimateSeparating
+                                        : KPXUISepaAssWindow::Operation::kSeparate,
+                   request.Job.HtmlFile);
 }

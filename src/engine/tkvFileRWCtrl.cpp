@@ -149,6 +149,13 @@ void tkvFileRWCtrl::WriteBlock(const void* agBuffer, int64_t agLength) {
     }
 }
 
+void tkvFileRWCtrl::SetEndOfFile() {
+    RequireOpen("cutting off");
+    if (::ftruncate(handle_, static_cast<off_t>(position_)) != 0) {
+        throw tkvFileError("cutting off " + fileAddress_, errno);
+    }
+}
+
 bool tkvFileRWCtrl::ReadExact(void* ouBuffer, size_t agLength) {
     return ReadBlock(ouBuffer, static_cast<int64_t>(agLength)) == static_cast<int64_t>(agLength);
 }

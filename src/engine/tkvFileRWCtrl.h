@@ -82,6 +82,9 @@ public:
     int64_t ReadBlock(void* ouBuffer, int64_t agLength);
     void WriteBlock(const void* agBuffer, int64_t agLength);
 
+    // Cuts the file off at the current position (a shorter text replacing a longer one).
+    void SetEndOfFile();
+
     // Advances the position after bytes were moved by the kernel (copy_file_range).
     void Skip(int64_t agLength) { position_ += agLength; }
 

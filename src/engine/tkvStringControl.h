@@ -14,6 +14,11 @@ bool ToCodePage(std::string_view agText, std::string& ouBytes);
 // CP932 bytes to UTF-8. False for a byte sequence that is not CP932.
 bool FromCodePage(std::string_view agBytes, std::string& ouText);
 
+// UTF-8 to CP932 bytes for an HTML page: a character CP932 cannot carry exactly becomes a
+// numeric character reference ("&#128512;"), so no text is lost. Invalid UTF-8 bytes become
+// U+FFFD's reference.
+std::string ToCodePageWithReferences(std::string_view agText);
+
 // The text's length in CP932 bytes; false when it has no CP932 form.
 bool GetByteLength(std::string_view agText, int32_t& ouLength);
 

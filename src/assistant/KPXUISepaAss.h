@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "KPXSepaCtrlEvents.h"
+#include "KPXUISepaAssWindow.h"
+#include "tkvErrorMng.h"
+#include "tkvIError.h"
+
+class KPXDecideFileName;
+class KPXDecideFileSize;
+class KPXSepaCtrl;
+class KPXSepaData;
+class KPXUISepaMng;
+class tkvCancelMng;
+class tkvShowHTMLToIE;
+
+// Carries out one request of the main window: a split estimate, a restore estimate, a split or
+// a restore. It reads the window's inputs and the settings, drives the engine, answers its
+// overwrite questions and status events, and shows a result page that explains the outcome,
+// the causes of a failure included. The window makes a new assistant for every request, keeps
+// its ShowHTMLToIE for as long as the page is on screen, and drops the assistant.
+class KPXUISepaAss : public tkvIError {
+public:
+    enum Error : int32_t {
+        kSizeNotNumeric = 1001,
+        kCountNotNumeric = 1002,
+        kSourceMissing = 1003,
+        kSizeNotDecided = 1004,
+        kNamingFailed = 1101,
+        kNoSepaAddress = 1201,
+        kNoRestoreAddress = 1301,
+        kPageNotCreated = 1401,
+    };
+
+    explicit KPXUISepaAss(KPXUISepaAssWindow& agWindow);
+    ~KPXUISepaAss() override;
+    KPXUISepaAss(const KPXUISepaAss&) = delete;
+    KPXUISepaAss& operator=(const KPXUISepaAss&) = delete;
+
+    std::shared_ptr<tkvErrorMng> ErrorMng() const override { return lcErrorMng; }
+    std::string ClassName() const override { return "KPXUISepaAss"; }
+
+    // The running operation's cancel flag; none outside an operation.
+    std::shared_ptr<tkvCancelMng> CancelMng() const { return cancelMng_; }
+    bool OverwriteAllFlag() const { return overwriteAllFlag_; }
+    void SetOverwriteAllFlag(bool agValue) { overwriteAllFlag_ = agValue; }
+    // The page of the last operation; none before the first.
+    std::shared_ptr<tkvShowHTMLToIE> ShowHTMLToIE() const { return showHTMLToIE_; }
+
+    // True when the page was shown and its body completed (for the runs: the split or restore
+    // succeeded); false on failure or cancel, with a page that explains it when the page file
+    // could be made.
+    bool EstimateSeparating();
+    bool EstimateRestoring();
+    bool Separate();
+    bool Restore();
+
+    // The verdict of the last completed estimate: the split or restore can be done.
+    bool EstimateVerdict() const { return estimateVerdict_; }
+
+private:
+    using Operation = KPXUISepaAssWindow::Operation;
+    using BodyWriter = bool (KPXUISepaAss::*)();
+    class SeparateEvents;
+    class RestoreEvents;
+
+    bool RunOperation(Operation agOperation, BodyWriter agWriter);
+    bool SetUp(Operation agOperation, BodyWriter agWriter);
+    bool WritePage(Operation agOperation, BodyWriter agWriter);
+    bool WriteBody(BodyWriter agWriter);
+    void AppendFailedPiece(Operation agOperation);
+
+    bool WriteEstimateSeparating();
+    bool WriteEstimateRestoring();
+    bool WriteSeparate();
+    bool WriteRestore();
+    void WriteSeparateLog();
+    void WriteRestoreLog();
+
+    bool PrepareDecideFileSize(KPXDecideFileSize& agDecide);
+    bool PrepareDecideFileName(KPXDecideFileName& agDecide);
+    void AppendErrorCauses(std::string& ioText);
+    void ShowStatus(Operation agOperation, const std::string& agText);
+    void CopySettings(KPXSepaData& agJob) const;
+
+    // Events of the engine controls.
+    void lcSeparateSepaCtrl_OverwriteFile(const std::string& agFileAddress, bool& ouCancel);
+    void lcSeparateSepaCtrl_StatusOfCreatingDividora(int32_t agFirst, int32_t agSecond);
+    void lcRestoreSepaCtrl_OverwriteFile(const std::string& agFileAddress, bool& ouCancel);
+    void lcRestoreSepaCtrl_StatusOfConfirmingRestorability();
+    void lcRestoreSepaCtrl_StatusOfReadingAllHeadersOfDividoras();
+    void lcRestoreSepaCtrl_StatusOfReadingDividora(int32_t agFirst, int32_t agSecond);
+    void AnswerOverwrite(const std::string& agFileAddress, bool& ouCancel);
+    static void lcErrorMng_GetDescription(int32_t agNumber, std::string& ouDescription);
+
+    KPXUISepaAssWindow& window_;
+    std::unique_ptr<SeparateEvents> separateEvents_;
+    std::unique_ptr<RestoreEvents> restoreEvents_;
+    std::shared_ptr<tkvErrorMng> lcErrorMng;
+    std::shared_ptr<KPXSepaCtrl> lcSeparateSepaCtrl;
+    std::shared_ptr<KPXSepaCtrl> lcRestoreSepaCtrl;
+    std::shared_ptr<tkvCancelMng> cancelMng_;
+    std::shared_ptr<KPXSepaData> SeparateSepaData;
+    std::shared_ptr<KPXDecideFileSize> DecideFileSize;
+    std::shared_ptr<KPXDecideFileName> DecideFileName;
+    std::shared_ptr<KPXSepaData> RestoreSepaData;
+    bool overwriteAllFlag_ = false;
+    std::shared_ptr<tkvShowHTMLToIE> showHTMLToIE_;
+    std::string ReportBody;
+    bool estimateVerdict_ = false;
+};
