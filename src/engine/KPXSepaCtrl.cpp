@@ -54,13 +54,8 @@ constexpr std::array<tkvErrorText, 35> kErrorTexts{{
 }};
 
 tkvVerRWCtrl PieceVersionBlock(tkvFileRWCtrl* agFile) {
-    tkvVerRWCtrl block;
-    block.SetFileRWCtrl(agFile);
-    block.SetProductName(std::string(KPXPieceFormat::kProductName));
-    block.SetProductComment(std::string(KPXPieceFormat::kProductComment));
-    block.SetFileKind(std::string(KPXPieceFormat::kFileKind));
-    block.SetFileVersion(KPXPieceFormat::kFileVersion);
-    return block;
+    return tkvVerRWCtrl(agFile, KPXPieceFormat::kProductName, KPXPieceFormat::kProductComment,
+                        KPXPieceFormat::kFileKind, KPXPieceFormat::kFileVersion);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class tkvFileRWCtrl;
 
@@ -18,6 +19,17 @@ public:
 
     // The longest text a block may hold; a longer stored length marks a foreign file.
     static constexpr int32_t kLiteralLimit = 64;
+
+    tkvVerRWCtrl() = default;
+    // A block of one kind of file, through agFile.
+    tkvVerRWCtrl(tkvFileRWCtrl* agFile, std::string_view agProductName,
+                 std::string_view agProductComment, std::string_view agFileKind,
+                 int32_t agFileVersion)
+        : fileRWCtrl_(agFile),
+          productName_(agProductName),
+          productComment_(agProductComment),
+          fileKind_(agFileKind),
+          fileVersion_(agFileVersion) {}
 
     tkvFileRWCtrl* FileRWCtrl() const { return fileRWCtrl_; }
     // Not owned: the user keeps the file and closes it.

@@ -62,13 +62,8 @@ struct FieldWriter {
 };
 
 tkvVerRWCtrl SettingsVersionBlock(tkvFileRWCtrl* agFile) {
-    tkvVerRWCtrl block;
-    block.SetFileRWCtrl(agFile);
-    block.SetProductName(std::string(KPXUtilFormat::kProductName));
-    block.SetProductComment(std::string(KPXUtilFormat::kProductComment));
-    block.SetFileKind(std::string(KPXUtilFormat::kFileKind));
-    block.SetFileVersion(KPXUtilFormat::kFileVersion);
-    return block;
+    return tkvVerRWCtrl(agFile, KPXUtilFormat::kProductName, KPXUtilFormat::kProductComment,
+                        KPXUtilFormat::kFileKind, KPXUtilFormat::kFileVersion);
 }
 
 // (agScreen - agWindow) / 2, a half rounded to the even neighbour.
