@@ -1,26 +1,38 @@
 #include "CliAssistantRun.h"
 
+#include <filesystem>
+
 #include "CliInterrupt.h"
 #include "CliPageText.h"
 #include "DividoraCli.h"
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
 #include "tkvFileError.h"
+#include "tkvFormat.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvShowHTMLToIE.h"
 #include "tkvStringControl.h"
 
 namespace {
 
-// The page file's bytes (CP932, as it declares) written to agPath.
+// The page written to agPath in CP932, as it declares; its link to itself points at the copy,
+// since the page file goes when the run ends.
 bool CopyPage(const tkvShowHTMLToIE& agPage, const std::string& agPath) {
+    std::string html = agPage.HTML();
+    const std::string link = "href=\"" + tkvFormat::EscapeHTML(agPage.Address()) + "\"";
+    const size_t at = html.find(link);
+    if (at != std::string::npos) {
+        std::error_code ignored;
+        const std::string copy = std::filesystem::absolute(agPath, ignored).string();
+        html.replace(at, link.size(), "href=\"" + tkvFormat::EscapeHTML(copy) + "\"");
+    }
     tkvFileRWCtrl file;
     file.SetFileAddress(agPath);
     if (!file.OpenForBinaryClearing()) {
         return false;
     }
     try {
-        const std::string bytes = tkvStringControl::ToCodePageWithReferences(agPage.HTML());
+        const std::string bytes = tkvStringControl::ToCodePageWithReferences(html);
         file.WriteBlock(bytes.data(), static_cast<int64_t>(bytes.size()));
     } catch (const tkvFileError&) {
         return false;

@@ -39,8 +39,8 @@ public:
     static std::set<std::string> JobFlags();
     static std::set<std::string> JobValued();
 
-    // A byte count with an optional unit B, KB, MB or GB (1024-based); a fraction is allowed
-    // with a unit and rounded to the nearest byte. False for anything else or a negative value.
+    // A byte count with an optional unit B, KB, MB or GB (1024-based); a fraction is rounded to
+    // the nearest byte. False for anything else or a negative value.
     static bool ParseByteSize(const std::string& agText, int64_t& ouBytes);
     // A whole number; false for anything else.
     static bool ParseWholeNumber(const std::string& agText, int64_t& ouNumber);

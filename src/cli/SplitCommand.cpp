@@ -1,5 +1,6 @@
 #include "SplitCommand.h"
 
+#include <cmath>
 #include <limits>
 
 #include "CliAssistantRun.h"
@@ -81,7 +82,8 @@ std::string ReadRequest(const std::vector<std::string>& agArguments, SplitReques
 }
 
 // The window reads a size as a single-precision number times its unit. A byte count is given
-// in the largest unit that keeps it exact that way; agBytes is what the split will use.
+// in the largest unit that keeps it exact that way; otherwise ioBytes becomes the nearest size
+// the split can use, never above the largest piece.
 void SizeAsTyped(int64_t& ioBytes, std::string& ouNumber, int32_t& ouUnit) {
     constexpr int64_t kExactInSingle = int64_t{1} << 24;
     for (int64_t unit : {int64_t{1073741824}, int64_t{1048576}, int64_t{1024}, int64_t{1}}) {
@@ -91,9 +93,13 @@ void SizeAsTyped(int64_t& ioBytes, std::string& ouNumber, int32_t& ouUnit) {
             return;
         }
     }
+    float single = static_cast<float>(ioBytes);
+    if (static_cast<double>(single) > static_cast<double>(kMaxInt32)) {
+        single = std::nextafter(single, 0.0f);
+    }
+    ioBytes = static_cast<int64_t>(single);
     ouNumber = std::to_string(ioBytes);
     ouUnit = 1;
-    ioBytes = static_cast<int64_t>(static_cast<float>(ioBytes));
 }
 
 }  // namespace
