@@ -185,16 +185,6 @@ PieceHeader ReadPieceHeader(const std::string& agPath) {
     return {record.SpecID(), record.SepaDate(), record.TurnID(), record.Count(), record.FileName()};
 }
 
-std::vector<std::string> FolderEntries(const std::string& agFolder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(agFolder, ignored)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void MakeFolder(const std::string& agPath) {
     if (::mkdir(agPath.c_str(), 0755) != 0 && errno != EEXIST) {
         throw std::runtime_error("cannot create " + agPath);

@@ -136,7 +136,4 @@ struct PieceHeader {
 };
 PieceHeader ReadPieceHeader(const std::string& agPath);
 
-// The names in a folder, sorted; empty for a missing folder.
-std::vector<std::string> FolderEntries(const std::string& agFolder);
-
 void MakeFolder(const std::string& agPath);

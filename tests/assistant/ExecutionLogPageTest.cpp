@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "AssistantRunFixture.h"
 #include "AssistantTestWindow.h"
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
@@ -16,25 +17,8 @@ namespace {
 using Operation = KPXUISepaAssWindow::Operation;
 
 // Splits and restores of a source "a.bin" through the assistant, and the pages they leave.
-class KPXUISepaAssExecutionLogTest : public ::testing::Test {
+class KPXUISepaAssExecutionLogTest : public AssistantRunFixture {
 protected:
-    void SetUp() override {
-        MakeFolder(folder_.Path("pieces"));
-        MakeFolder(folder_.Path("out"));
-        WriteAllBytes(folder_.Path("a.bin"), PatternBytes(3001));
-        window_.SeparateFileAddress = folder_.Path("a.bin");
-        window_.SeparateFileMode = 2;
-        window_.SeparateFileModeCount = "3";
-        window_.SeparateFileSepaAddress = folder_.Path("pieces");
-        window_.SeparateFileDividoraName = "part";
-        window_.SeparateFileHowToName = 2;
-        window_.RestoreDividoraAddress = folder_.Path("out");
-    }
-
-    std::string PiecePath(int agNumber) const {
-        return folder_.Path("pieces/part" + std::to_string(agNumber) + ".KPX");
-    }
-
     // Runs agRun (a split or a restore) and checks the page it shows.
     bool Run(bool (KPXUISepaAss::*agRun)(), const std::string& agTitle,
              const std::string& agReportBody) {
@@ -58,10 +42,6 @@ protected:
         KPXUISepaAss assistant(window_);
         ASSERT_TRUE(assistant.Separate());
     }
-
-    TempFolder folder_;
-    AssistantTestWindow window_;
-    std::unique_ptr<KPXUISepaAss> assistant_;
 };
 
 TEST_F(KPXUISepaAssExecutionLogTest, ASplitIntoThreePiecesLogsItsSourceDestinationAndHeader) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "AssistantRunFixture.h"
 #include "AssistantTestWindow.h"
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
@@ -15,24 +16,8 @@ namespace {
 
 using Operation = KPXUISepaAssWindow::Operation;
 
-class KPXUISepaAssRunTest : public ::testing::Test {
+class KPXUISepaAssRunTest : public AssistantRunFixture {
 protected:
-    void SetUp() override {
-        MakeFolder(folder_.Path("pieces"));
-        MakeFolder(folder_.Path("out"));
-        WriteAllBytes(folder_.Path("a.bin"), PatternBytes(3001));
-        window_.SeparateFileAddress = folder_.Path("a.bin");
-        window_.SeparateFileMode = 2;
-        window_.SeparateFileModeCount = "3";
-        window_.SeparateFileSepaAddress = folder_.Path("pieces");
-        window_.SeparateFileDividoraName = "part";
-        window_.SeparateFileHowToName = 2;
-        window_.RestoreDividoraAddress = folder_.Path("out");
-    }
-
-    std::string PiecePath(int agNumber) const {
-        return folder_.Path("pieces/part" + std::to_string(agNumber) + ".KPX");
-    }
     // The report body of the page the last operation showed, checked against the frame.
     std::string ReportBody(const std::string& agTitle) const {
         const auto shown = assistant_->ShowHTMLToIE();
@@ -53,10 +38,6 @@ protected:
     bool IsNewPiece(int agNumber) const {
         return ReadAllBytes(PiecePath(agNumber)).size() == 140u + (agNumber == 1 ? 1501u : 1500u);
     }
-
-    TempFolder folder_;
-    AssistantTestWindow window_;
-    std::unique_ptr<KPXUISepaAss> assistant_;
 };
 
 using KPXUISepaAssOverwriteTest = KPXUISepaAssRunTest;

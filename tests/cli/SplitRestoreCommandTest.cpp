@@ -55,17 +55,6 @@ bool HasLine(const std::string& agText, const std::string& agLine) {
     return std::find(lines.begin(), lines.end(), agLine) != lines.end();
 }
 
-// The names in a folder, sorted; empty for a missing folder.
-std::vector<std::string> Entries(const std::string& agFolder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(agFolder, ignored)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::vector<std::string> PathsIn(const std::string& agFolder,
                                  const std::vector<std::string>& agNames) {
     std::vector<std::string> paths;
@@ -136,7 +125,7 @@ protected:
         for (int i = 1; i <= agCount; ++i) {
             names.push_back("a" + std::to_string(i) + ".KPX");
         }
-        EXPECT_EQ(Entries(agFolder), names);
+        EXPECT_EQ(FolderEntries(agFolder), names);
         return PathsIn(agFolder, names);
     }
 
@@ -203,7 +192,7 @@ TEST_F(SplitRestoreCommandTest, SplitBySizeCountsTheHeaderInTheSizeAndRestoresBy
             dataLeft -= data;
         }
         EXPECT_EQ(dataLeft, 0);
-        EXPECT_EQ(Entries(pieces), names);
+        EXPECT_EQ(FolderEntries(pieces), names);
 
         const std::string restored = NewFolder("restored" + std::to_string(c));
         Restore(Shuffled(PathsIn(pieces, names)), restored);
@@ -215,12 +204,12 @@ TEST_F(SplitRestoreCommandTest, MegabyteSizesAre1024Based) {
     // 1 MB less the header per piece: two full pieces and 281 bytes.
     WriteAllBytes(source_, PatternBytes(2 * 1048576 + 1, 3));
     Split(source_, pieces_, {"--size", "1MB"});
-    ASSERT_EQ(Entries(pieces_), (std::vector<std::string>{"a1.KPX", "a2.KPX", "a3.KPX"}));
+    ASSERT_EQ(FolderEntries(pieces_), (std::vector<std::string>{"a1.KPX", "a2.KPX", "a3.KPX"}));
     EXPECT_EQ(SizeOf(pieces_ + "/a1.KPX"), 1048576);
     EXPECT_EQ(SizeOf(pieces_ + "/a2.KPX"), 1048576);
     EXPECT_EQ(SizeOf(pieces_ + "/a3.KPX"),
               kHeaderOfA + 2 * 1048576 + 1 - 2 * (1048576 - kHeaderOfA));
-    Restore(Shuffled(PathsIn(pieces_, Entries(pieces_))), restored_);
+    Restore(Shuffled(PathsIn(pieces_, FolderEntries(pieces_))), restored_);
     EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));
 }
 
@@ -235,7 +224,7 @@ TEST_F(SplitRestoreCommandTest, SplitByCountWithEachNamingRestoresByteForByte) {
             options.insert(options.end(), {"--naming", naming});
         }
         Split(source_, pieces, options);
-        const auto names = Entries(pieces);
+        const auto names = FolderEntries(pieces);
         ASSERT_EQ(names.size(), 12u);
         if (naming == "random") {
             // The names tell nothing of the order: 4 pieces of 834 data bytes, 8 of 833.
@@ -263,10 +252,10 @@ TEST_F(SplitRestoreCommandTest, SplitByCountWithEachNamingRestoresByteForByte) {
 
 TEST_F(SplitRestoreCommandTest, PieceNamesComeFromTheNameOptionOrTheSourceWithoutExtension) {
     Split(source_, pieces_, {"-n", "part", "--count", "2"});
-    EXPECT_EQ(Entries(pieces_), (std::vector<std::string>{"part1.KPX", "part2.KPX"}));
+    EXPECT_EQ(FolderEntries(pieces_), (std::vector<std::string>{"part1.KPX", "part2.KPX"}));
     // The restored file keeps the source's name, whatever the pieces are called.
     Restore({pieces_ + "/part2.KPX", pieces_ + "/part1.KPX"}, restored_);
-    EXPECT_EQ(Entries(restored_), std::vector<std::string>{"a.bin"});
+    EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{"a.bin"});
 
     const std::string archive = folder_.Path("data.tar.gz");
     WriteAllBytes(archive, PatternBytes(50, 2));
@@ -275,7 +264,7 @@ TEST_F(SplitRestoreCommandTest, PieceNamesComeFromTheNameOptionOrTheSourceWithou
     const std::string named = NewFolder("named");
     Split(archive, named, {"--count", "1"});
     Split(plain, named, {"--count", "1"});
-    EXPECT_EQ(Entries(named), (std::vector<std::string>{"README1.KPX", "data.tar1.KPX"}));
+    EXPECT_EQ(FolderEntries(named), (std::vector<std::string>{"README1.KPX", "data.tar1.KPX"}));
 }
 
 TEST_F(SplitRestoreCommandTest, BadUsageIsStatus2AndCreatesNothing) {
@@ -322,14 +311,14 @@ TEST_F(SplitRestoreCommandTest, BadUsageIsStatus2AndCreatesNothing) {
         EXPECT_EQ(err_.str().rfind("dividora-cli: ", 0), 0u) << err_.str();
         EXPECT_EQ(out_.str(), "");
     }
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{});
-    EXPECT_EQ(Entries(restored_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
 }
 
 TEST_F(SplitRestoreCommandTest, BlockAndSizeLimitsThemselvesAreAccepted) {
     // 2147483647 bytes is the largest piece; 1 byte and 64 MB bound the copy block.
     Split(source_, pieces_, {"--size", "2147483647", "--block", "1B"});
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{"a1.KPX"});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{"a1.KPX"});
     EXPECT_EQ(Run({"restore", pieces_ + "/a1.KPX", "-o", restored_, "--block", "64MB"}),
               DividoraCli::kDone)
         << err_.str();
@@ -343,7 +332,7 @@ TEST_F(SplitRestoreCommandTest, AMissingSourceFailsWithStatus1) {
         EXPECT_NE(FirstCause(), "") << err_.str();
         EXPECT_EQ(out_.str(), "");
     }
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
 }
 
 TEST_F(SplitRestoreCommandTest, MorePiecesThanTheLimitFailsBeforeAnythingIsWritten) {
@@ -352,7 +341,7 @@ TEST_F(SplitRestoreCommandTest, MorePiecesThanTheLimitFailsBeforeAnythingIsWritt
         arguments.insert(arguments.end(), agOptions.begin(), agOptions.end());
         EXPECT_EQ(Run(arguments), DividoraCli::kFailed);
         EXPECT_TRUE(RootCauseIs(kTooManyPieces)) << err_.str();
-        EXPECT_EQ(Entries(pieces_), std::vector<std::string>{});
+        EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
     };
     refused({"--count", "4", "--max-pieces", "3"});
     refused({"--size", "1140B", "--max-pieces", "9"});
@@ -360,10 +349,10 @@ TEST_F(SplitRestoreCommandTest, MorePiecesThanTheLimitFailsBeforeAnythingIsWritt
 
     // At the limit itself the split goes ahead.
     Split(source_, pieces_, {"--size", "1140B", "--max-pieces", "10"});
-    EXPECT_EQ(Entries(pieces_).size(), 10u);
+    EXPECT_EQ(FolderEntries(pieces_).size(), 10u);
     const std::string more = NewFolder("more");
     Split(source_, more, {"--count", "100"});
-    EXPECT_EQ(Entries(more).size(), 100u);
+    EXPECT_EQ(FolderEntries(more).size(), 100u);
 }
 
 TEST_F(SplitRestoreCommandTest, SplitReplacesAnExistingPieceOnlyWithForce) {
@@ -375,11 +364,11 @@ TEST_F(SplitRestoreCommandTest, SplitReplacesAnExistingPieceOnlyWithForce) {
     EXPECT_EQ(out_.str(), "");
     EXPECT_EQ(ReadAllBytes(existing), "keep me");
     // The piece this run made before it stopped is cleared; the refused one stays.
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{"a2.KPX"});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{"a2.KPX"});
 
     Split(source_, pieces_, {"--count", "3", "--force"});
     EXPECT_EQ(SizeOf(existing), kHeaderOfA + 3333);
-    Restore(PathsIn(pieces_, Entries(pieces_)), restored_);
+    Restore(PathsIn(pieces_, FolderEntries(pieces_)), restored_);
     EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));
 }
 
@@ -429,7 +418,7 @@ TEST_F(SplitRestoreCommandTest, RestoreRefusesAnIncompleteOrMixedSetOfPieces) {
             EXPECT_TRUE(HasLine(err_.str(), k.Blamed)) << err_.str();
         }
         EXPECT_EQ(out_.str(), "");
-        EXPECT_EQ(Entries(restored_), std::vector<std::string>{});
+        EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
     }
 }
 
@@ -460,7 +449,7 @@ TEST_F(SplitRestoreCommandTest, RestoreOfADamagedPieceNamesThatPiece) {
         EXPECT_TRUE(RootCauseIs(k.Cause)) << err_.str();
         EXPECT_TRUE(HasLine(err_.str(), listed[1])) << err_.str();
         EXPECT_EQ(out_.str(), "");
-        EXPECT_EQ(Entries(restored_), std::vector<std::string>{});
+        EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
     }
 }
 
@@ -483,10 +472,10 @@ TEST_F(SplitRestoreCommandTest, AFailedWriteDuringSplitClearsThePieceUnlessKeptP
         EXPECT_TRUE(HasLine(err_.str(), pieces + "/a1.KPX")) << err_.str();
         EXPECT_EQ(out_.str(), "");
         if (keep) {
-            EXPECT_EQ(Entries(pieces), std::vector<std::string>{"a1.KPX"});
+            EXPECT_EQ(FolderEntries(pieces), std::vector<std::string>{"a1.KPX"});
             EXPECT_LE(SizeOf(pieces + "/a1.KPX"), 2000);
         } else {
-            EXPECT_EQ(Entries(pieces), std::vector<std::string>{});
+            EXPECT_EQ(FolderEntries(pieces), std::vector<std::string>{});
         }
     }
 }
@@ -511,15 +500,15 @@ TEST_F(SplitRestoreCommandTest, AFailedWriteDuringRestoreClearsTheFileUnlessKept
         EXPECT_TRUE(RootCauseIs(kRestoredWriteFailed)) << err_.str();
         EXPECT_EQ(out_.str(), "");
         if (keep) {
-            ASSERT_EQ(Entries(restored), std::vector<std::string>{"a.bin"});
+            ASSERT_EQ(FolderEntries(restored), std::vector<std::string>{"a.bin"});
             const int64_t partial = SizeOf(restored + "/a.bin");
             EXPECT_LE(partial, 5000);
             EXPECT_TRUE(Holds(restored + "/a.bin",
                               ReadAllBytes(source_).substr(0, static_cast<size_t>(partial))));
         } else {
-            EXPECT_EQ(Entries(restored), std::vector<std::string>{});
+            EXPECT_EQ(FolderEntries(restored), std::vector<std::string>{});
         }
-        EXPECT_EQ(Entries(pieces_).size(), 3u) << "the pieces are only read";
+        EXPECT_EQ(FolderEntries(pieces_).size(), 3u) << "the pieces are only read";
     }
 }
 
@@ -545,7 +534,7 @@ TEST_F(SplitRestoreCommandTest, AFileSizeLimitFailsTheWriteInsteadOfEndingTheToo
     ASSERT_EQ(::waitpid(child, &waited, 0), child);
     ASSERT_TRUE(WIFEXITED(waited)) << "ended by signal " << WTERMSIG(waited);
     EXPECT_EQ(WEXITSTATUS(waited), DividoraCli::kFailed);
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
 }
 
 TEST_F(SplitRestoreCommandTest, EstimatesWriteNothingAndTellWhetherTheRunCanBeDone) {
@@ -561,7 +550,7 @@ TEST_F(SplitRestoreCommandTest, EstimatesWriteNothingAndTellWhetherTheRunCanBeDo
     EXPECT_EQ(
         Run({"split", source_, "-o", pieces_, "--count", "4", "--max-pieces", "3", "--estimate"}),
         DividoraCli::kFailed);
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
 
     const auto listed = SplitInto(3, pieces_);
     EXPECT_EQ(Run({"restore", listed[2], listed[0], listed[1], "-o", restored_, "--estimate"}),
@@ -569,7 +558,7 @@ TEST_F(SplitRestoreCommandTest, EstimatesWriteNothingAndTellWhetherTheRunCanBeDo
         << err_.str();
     EXPECT_EQ(Run({"restore", listed[0], listed[2], "-o", restored_, "--estimate"}),
               DividoraCli::kFailed);
-    EXPECT_EQ(Entries(restored_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
 }
 
 // Presses Ctrl+C (a real SIGINT to the process) once agPath exists, that is once the job is
@@ -636,7 +625,7 @@ TEST_F(SplitRestoreCommandTest, CtrlCDuringSplitCancelsAndClearsThePieces) {
     EXPECT_EQ(status, DividoraCli::kCancelled) << err_.str();
     EXPECT_TRUE(HasLine(err_.str(), kCancelled)) << err_.str();
     EXPECT_EQ(out_.str(), "");
-    EXPECT_EQ(Entries(pieces_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
 
     // The next run is not cancelled by the earlier Ctrl+C.
     SplitInto(3, pieces_);
@@ -660,8 +649,8 @@ TEST_F(SplitRestoreCommandTest, CtrlCDuringRestoreCancelsAndClearsTheFile) {
     EXPECT_EQ(status, DividoraCli::kCancelled) << err_.str();
     EXPECT_TRUE(HasLine(err_.str(), kCancelled)) << err_.str();
     EXPECT_EQ(out_.str(), "");
-    EXPECT_EQ(Entries(restored_), std::vector<std::string>{});
-    EXPECT_EQ(Entries(pieces_).size(), 3u);
+    EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
+    EXPECT_EQ(FolderEntries(pieces_).size(), 3u);
 
     Restore(listed, restored_);
     EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));

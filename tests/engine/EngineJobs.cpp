@@ -140,13 +140,3 @@ int32_t OnlyError(const KPXSepaCtrl& agSepaCtrl) {
     const auto errors = agSepaCtrl.ErrorMng();
     return errors && errors->Count() == 1 ? errors->Number(0) : -1;
 }
-
-std::vector<std::string> FolderNames(const std::string& agFolder) {
-    std::vector<std::string> names;
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::directory_iterator(agFolder, ignored)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}

@@ -55,6 +55,3 @@ std::string RestoreFiles(const std::vector<std::string>& agPieces, const std::st
 
 // The single number the control registered (-1 when there is not exactly one).
 int32_t OnlyError(const KPXSepaCtrl& agSepaCtrl);
-
-// The names in a folder, sorted.
-std::vector<std::string> FolderNames(const std::string& agFolder);

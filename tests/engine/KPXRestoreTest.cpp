@@ -35,7 +35,7 @@ protected:
         sepaCtrl_->SepaResult()->GetErrorDataOfSeparatedFile(index);
         return index;
     }
-    bool OutIsEmpty() { return FolderNames(folder_.Path("out")).empty(); }
+    bool OutIsEmpty() { return FolderEntries(folder_.Path("out")).empty(); }
     // A piece of another kind: agRecord's fields, 10 data bytes.
     std::string ForeignPiece(const std::string& agName,
                              const std::function<void(KPXDividoraData&)>& agChange) {

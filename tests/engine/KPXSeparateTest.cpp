@@ -70,7 +70,7 @@ TEST_P(SplitRoundTripTest, EveryNamingModeRoundTrips) {
         ::mkdir(pieces.c_str(), 0755);
         const auto made = SplitFile(source, pieces, 0, 12, naming);
         ASSERT_EQ(made.size(), 12u);
-        EXPECT_EQ(FolderNames(pieces).size(), 12u);
+        EXPECT_EQ(FolderEntries(pieces).size(), 12u);
         EXPECT_EQ(ReadAllBytes(RestoreFiles(made, pieces)), ReadAllBytes(source));
     }
 }
@@ -147,7 +147,7 @@ TEST_P(KPXSeparateTest, PreconditionsFailBeforeAnythingIsCreated) {
     KPXSepaCtrl bare;
     EXPECT_FALSE(bare.Separate());
     EXPECT_EQ(OnlyError(bare), 1001);
-    EXPECT_EQ(FolderNames(folder_.Path()), std::vector<std::string>{"s.bin"});
+    EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::string>{"s.bin"});
 }
 
 TEST_P(KPXSeparateTest, SizesThatDoNotAddUpFailUnlessUnconfirmedThenTheSourceEndsEarly) {
@@ -155,7 +155,7 @@ TEST_P(KPXSeparateTest, SizesThatDoNotAddUpFailUnlessUnconfirmedThenTheSourceEnd
     auto job = SplitJob(source, {4, 4, 1}, Paths({"p1", "p2", "p3"}), 3);
     EXPECT_FALSE(Separate(job));
     EXPECT_EQ(OnlyError(*sepaCtrl_), 1005);
-    EXPECT_EQ(FolderNames(folder_.Path()).size(), 1u);
+    EXPECT_EQ(FolderEntries(folder_.Path()).size(), 1u);
 
     // Unconfirmed, the records ask for more than the source holds: no piece claims data it
     // does not have.
@@ -166,7 +166,7 @@ TEST_P(KPXSeparateTest, SizesThatDoNotAddUpFailUnlessUnconfirmedThenTheSourceEnd
     int32_t index = -1;
     EXPECT_TRUE(sepaCtrl_->SepaResult()->GetErrorDataOfSeparatedFile(index));
     EXPECT_EQ(index, 2);
-    EXPECT_EQ(FolderNames(folder_.Path()).size(), 1u) << "the clean-up removed the pieces";
+    EXPECT_EQ(FolderEntries(folder_.Path()).size(), 1u) << "the clean-up removed the pieces";
 }
 
 TEST_P(KPXSeparateTest, APieceWithoutDataGetsItsHeaderOnly) {
@@ -212,7 +212,7 @@ TEST_P(KPXSeparateTest, CancelDuringTheSecondPieceLeavesNothingOrEverythingAsAsk
         EXPECT_FALSE(Separate(job));
         EXPECT_EQ(sepaCtrl_->ErrorMng()->Count(), 0) << "a cancel is no error";
         EXPECT_EQ(sepaCtrl_->SepaResult()->CreatedFileCount(), 2);
-        EXPECT_EQ(FolderNames(folder_.Path()).size(), clear ? 1u : 3u);
+        EXPECT_EQ(FolderEntries(folder_.Path()).size(), clear ? 1u : 3u);
         tkvFileString::DeleteFile(folder_.Path("p1"));
         tkvFileString::DeleteFile(folder_.Path("p2"));
     }
@@ -271,7 +271,7 @@ TEST_P(KPXSeparateTest, ARealFullFileSystemFailsTheRunAndCleansUp) {
     const std::string out = folder_.Path("small");
     EXPECT_FALSE(Separate(SplitJob(source, {300000, 300000}, {out + "/p1", out + "/p2"}, 65536)));
     EXPECT_EQ(OnlyError(*sepaCtrl_), 1103);
-    EXPECT_TRUE(FolderNames(out).empty());
+    EXPECT_TRUE(FolderEntries(out).empty());
 }
 
 TEST_P(KPXSeparateTest, ASourceOnAReadOnlyFileSystemSplits) {

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -48,6 +49,16 @@ void WriteAllBytes(const std::string& agPath, const std::string& agBytes) {
     if (!out) {
         throw std::runtime_error("cannot write " + agPath);
     }
+}
+
+std::vector<std::string> FolderEntries(const std::string& agFolder) {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(agFolder, ignored)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string PatternBytes(int64_t agLength, uint32_t agSeed) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class TempFolder {
@@ -21,6 +22,9 @@ private:
 
 std::string ReadAllBytes(const std::string& agPath);
 void WriteAllBytes(const std::string& agPath, const std::string& agBytes);
+// The names in a folder, sorted; empty for a missing folder.
+std::vector<std::string> FolderEntries(const std::string& agFolder);
+
 // agLength bytes of a pattern that differs at every offset of a block, so a misplaced block
 // shows up in a byte comparison.
 std::string PatternBytes(int64_t agLength, uint32_t agSeed = 1);
