@@ -22,9 +22,20 @@ int32_t ScriptedQuestion::MsgBox(const std::string& agAddress) {
     return index < Answers.size() ? Answers[index] : 0;
 }
 
-AssistantTestWindow::AssistantTestWindow()
-    : sepaMng_(std::make_shared<KPXUISepaMng>(settingsFolder_.Path("program"),
-                                              settingsFolder_.Path("settings"))) {
+namespace {
+
+// Settings of their own for each window: defaults until a test changes them, and no file.
+std::shared_ptr<KPXUISepaMng> FreshSettings() {
+    static TempFolder folder;
+    return std::make_shared<KPXUISepaMng>(folder.Path("program"), folder.Path("settings"));
+}
+
+}  // namespace
+
+// By default a split by count with numbered names.
+AssistantTestWindow::AssistantTestWindow() : KPXUISepaAssPlainWindow(FreshSettings()) {
+    SeparateFileMode = 2;
+    SeparateFileHowToName = 2;
     for (Operation operation : {Operation::kEstimateSeparating, Operation::kEstimateRestoring,
                                 Operation::kSeparate, Operation::kRestore}) {
         enabled_[operation] = true;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "KPXUIMsgBox.h"
-#include "KPXUISepaAssWindow.h"
+#include "KPXUISepaAssPlainWindow.h"
 #include "TestFiles.h"
 #include "tkvWebBrowser.h"
 
@@ -34,27 +34,12 @@ public:
 
 // The main window as the assistant sees it: its inputs are plain members, and everything the
 // assistant does to it is recorded, in order, in Calls.
-class AssistantTestWindow : public KPXUISepaAssWindow {
+class AssistantTestWindow : public KPXUISepaAssPlainWindow {
 public:
     AssistantTestWindow();
     ~AssistantTestWindow() override;
 
-    std::shared_ptr<KPXUISepaMng> SepaMng() const override { return sepaMng_; }
     bool UnloadFlag() const override { return Unloading; }
-    std::string txtSeparateFileAddress() const override { return SeparateFileAddress; }
-    int32_t cmbSeparateFileMode() const override { return SeparateFileMode; }
-    std::string txtSeparateFileModeFileSize() const override { return SeparateFileModeFileSize; }
-    int32_t cmbSeparateFileModeFileSizeUnit() const override {
-        return SeparateFileModeFileSizeUnit;
-    }
-    std::string txtSeparateFileModeCount() const override { return SeparateFileModeCount; }
-    std::string txtSeparateFileSepaAddress() const override { return SeparateFileSepaAddress; }
-    std::string txtSeparateFileDividoraName() const override { return SeparateFileDividoraName; }
-    int32_t cmbSeparateFileHowToName() const override { return SeparateFileHowToName; }
-    std::vector<std::string> lstRestoreDividoraSepaAddress() const override {
-        return RestoreDividoraSepaAddress;
-    }
-    std::string txtRestoreDividoraAddress() const override { return RestoreDividoraAddress; }
     void SetDoButtonEnabled(Operation agOperation, bool agEnabled) override;
     void SetPageSetFixed(PageSet agPageSet, bool agFixed) override;
     void SetStatusText(Operation agOperation, const std::string& agText) override;
@@ -65,24 +50,12 @@ public:
     static std::string NameOf(PageSet agPageSet);
 
     // The settings the assistant reads; their own folder, defaults until a test changes them.
-    KPXUISepaMng& Settings() { return *sepaMng_; }
+    KPXUISepaMng& Settings() { return *SepaMng(); }
     RecordingView& View(Operation agOperation) { return views_[agOperation]; }
     // The status texts one label showed, in order.
     std::vector<std::string> Statuses(Operation agOperation) const;
     bool DoEnabled(Operation agOperation) const;
     bool Fixed(PageSet agPageSet) const;
-
-    // The controls; by default a split by count with numbered names.
-    std::string SeparateFileAddress;
-    int32_t SeparateFileMode = 2;
-    std::string SeparateFileModeFileSize;
-    int32_t SeparateFileModeFileSizeUnit = 1;
-    std::string SeparateFileModeCount;
-    std::string SeparateFileSepaAddress;
-    std::string SeparateFileDividoraName;
-    int32_t SeparateFileHowToName = 2;
-    std::vector<std::string> RestoreDividoraSepaAddress;
-    std::string RestoreDividoraAddress;
 
     bool Unloading = false;
     ScriptedQuestion Question;
@@ -93,8 +66,6 @@ public:
     std::vector<std::string> Calls;
 
 private:
-    TempFolder settingsFolder_;
-    std::shared_ptr<KPXUISepaMng> sepaMng_;
     std::map<Operation, RecordingView> views_;
     std::map<Operation, bool> enabled_;
     std::map<PageSet, bool> fixed_;
