@@ -54,7 +54,6 @@ public:
 
     // The verdict: the listed pieces can be restored.
     bool Restorable() const { return !anyProblem_; }
-    const std::vector<SepaKind>& Kinds() const { return kinds_; }
 
 private:
     bool IsCanceled() const;

@@ -17,8 +17,6 @@ bool useKernelCopy = true;
 
 void KPXBlockCopy::SetUseKernelCopy(bool agUse) { useKernelCopy = agUse; }
 
-bool KPXBlockCopy::UseKernelCopy() { return useKernelCopy; }
-
 KPXBlockCopy::Result KPXBlockCopy::Copy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
                                         int64_t agLength,
                                         const std::function<void()>& agAfterBlock) {

@@ -30,7 +30,6 @@ public:
 
     // Whether the kernel copy is tried at all (measurements compare both ways).
     static void SetUseKernelCopy(bool agUse);
-    static bool UseKernelCopy();
 
 private:
     Result CopyBlock(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter, int64_t agLength);

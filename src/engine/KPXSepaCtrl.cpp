@@ -233,9 +233,20 @@ KPXSepaCtrlEvents& KPXSepaCtrl::Events() const {
     return events_ != nullptr ? *events_ : nobody;
 }
 
-void KPXSepaCtrl::StartRun() {
+bool KPXSepaCtrl::RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailure) {
     NewErrorMng();
     sepaResult_ = std::make_shared<KPXSepaResult>();
+    bool done = false;
+    try {
+        done = (this->*agRun)();
+    } catch (const tkvFileError& error) {
+        RegisterError(agIoFailure, error.SystemText());
+    }
+    // The run's files are closed by now: they were local to it.
+    if (!done && sepaData_ && sepaData_->ClearCreatedFileWhenUncompleted()) {
+        ClearCreatedFiles();
+    }
+    return done;
 }
 
 bool KPXSepaCtrl::Fail(int32_t agNumber, int32_t agErrorIndex) {
@@ -257,8 +268,8 @@ bool KPXSepaCtrl::ConfirmOverwrite(const std::string& agPath) {
     return !cancel || Fail(kOverwriteRefused);
 }
 
-bool KPXSepaCtrl::CopyFailed(int32_t agResult, int32_t agEndedEarly, int32_t agWriteFailed,
-                             const std::string& agSystemText) {
+bool KPXSepaCtrl::CopyFailed(KPXBlockCopy::Result agResult, int32_t agEndedEarly,
+                             int32_t agWriteFailed, const std::string& agSystemText) {
     if (agResult == KPXBlockCopy::kReaderEnded) {
         RegisterError(agEndedEarly);
     } else if (agResult == KPXBlockCopy::kIoFailed) {
@@ -275,17 +286,7 @@ void KPXSepaCtrl::ClearCreatedFiles() {
 }
 
 bool KPXSepaCtrl::Separate() {
-    StartRun();
-    bool done = false;
-    try {
-        done = RunSeparate();
-    } catch (const tkvFileError& error) {
-        RegisterError(kPieceWriteFailed, error.SystemText());
-    }
-    if (!done && sepaData_ && sepaData_->ClearCreatedFileWhenUncompleted()) {
-        ClearCreatedFiles();
-    }
-    return done;
+    return RunWithCleanUp(&KPXSepaCtrl::RunSeparate, kPieceWriteFailed);
 }
 
 bool KPXSepaCtrl::CheckSeparateJob() {
@@ -397,17 +398,7 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
 }
 
 bool KPXSepaCtrl::Restore() {
-    StartRun();
-    bool done = false;
-    try {
-        done = RunRestore();
-    } catch (const tkvFileError& error) {
-        RegisterError(kRestoredWriteFailed, error.SystemText());
-    }
-    if (!done && sepaData_ && sepaData_->ClearCreatedFileWhenUncompleted()) {
-        ClearCreatedFiles();
-    }
-    return done;
+    return RunWithCleanUp(&KPXSepaCtrl::RunRestore, kRestoredWriteFailed);
 }
 
 bool KPXSepaCtrl::CheckRestoreJob() {

@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 
+#include "KPXBlockCopy.h"
 #include "KPXDividoraData.h"
 #include "KPXSepaData.h"
 #include "KPXSepaResult.h"
 #include "tkvErrorMng.h"
 #include "tkvIError.h"
 
-class KPXBlockCopy;
 class KPXSepaCtrlEvents;
 class tkvCancelMng;
 class tkvFileRWCtrl;
@@ -119,9 +119,11 @@ private:
     // Raises OverwriteFile for an existing file; false (1901) when the listener refuses.
     bool ConfirmOverwrite(const std::string& agPath);
     // Registers the failure of a block copy: agEndedEarly or agWriteFailed.
-    bool CopyFailed(int32_t agResult, int32_t agEndedEarly, int32_t agWriteFailed,
+    bool CopyFailed(KPXBlockCopy::Result agResult, int32_t agEndedEarly, int32_t agWriteFailed,
                     const std::string& agSystemText);
-    void StartRun();
+    // A fresh registry and result, agRun, then the clean-up of a run that did not complete. An
+    // I/O failure that escapes agRun is registered as agIoFailure.
+    bool RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailure);
     bool Fail(int32_t agNumber, int32_t agErrorIndex = -1);
     bool IsCanceled() const;
     void ClearCreatedFiles();
