@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "tkvCancelMng.h"
 #include "tkvFileError.h"
@@ -75,13 +74,11 @@ KPXBlockCopy::Result KPXBlockCopy::KernelCopy(tkvFileRWCtrl& agReader, tkvFileRW
         if (errno == EINTR) {
             continue;
         }
-        if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-            errno == EBADF) {
-            kernelCopyWorks_ = false;
-            return kCopied;
-        }
-        systemText_ = std::strerror(errno);
-        return kIoFailed;
+        // Any failure hands the rest to the buffer copy: where the kernel cannot copy between
+        // these files it works instead, and where a device failed or the disk is full it fails
+        // again on the side that is to blame.
+        kernelCopyWorks_ = false;
+        return kCopied;
     }
     return kCopied;
 }
@@ -92,12 +89,18 @@ KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRW
     if (buffer_.size() < static_cast<size_t>(agLength)) {
         buffer_.resize(static_cast<size_t>(agLength));
     }
+    int64_t read = 0;
     try {
-        const int64_t read = agReader.ReadBlock(buffer_.data(), agLength);
-        agWriter.WriteBlock(buffer_.data(), read);
-        return read == agLength ? kCopied : kReaderEnded;
+        read = agReader.ReadBlock(buffer_.data(), agLength);
     } catch (const tkvFileError& error) {
         systemText_ = error.SystemText();
-        return kIoFailed;
+        return kReadFailed;
     }
+    try {
+        agWriter.WriteBlock(buffer_.data(), read);
+    } catch (const tkvFileError& error) {
+        systemText_ = error.SystemText();
+        return kWriteFailed;
+    }
+    return read == agLength ? kCopied : kReaderEnded;
 }

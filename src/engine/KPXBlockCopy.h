@@ -15,17 +15,18 @@ class tkvFileRWCtrl;
 // never pass through this process; elsewhere one block-sized buffer is used.
 class KPXBlockCopy {
 public:
-    enum Result { kCopied, kCanceled, kReaderEnded, kIoFailed };
+    enum Result { kCopied, kCanceled, kReaderEnded, kReadFailed, kWriteFailed };
 
     KPXBlockCopy(int32_t agBlockSize, std::shared_ptr<tkvCancelMng> agCancelMng)
         : blockSize_(agBlockSize), cancelMng_(std::move(agCancelMng)) {}
 
     // Copies agLength bytes. kReaderEnded when the reader ends first: only the bytes read were
-    // written. kIoFailed on a read or write failure of the system (a full disk).
+    // written. kReadFailed or kWriteFailed on a failure of the system on that side (a device
+    // error, a full disk).
     Result Copy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter, int64_t agLength,
                 const std::function<void()>& agAfterBlock);
 
-    // The system's text of the last kIoFailed.
+    // The system's text of the last kReadFailed or kWriteFailed.
     const std::string& SystemText() const { return systemText_; }
 
     // Whether the kernel copy is tried at all (measurements compare both ways).

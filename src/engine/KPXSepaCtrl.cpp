@@ -1,6 +1,7 @@
 #include "KPXSepaCtrl.h"
 
 #include <array>
+#include <bit>
 #include <vector>
 
 #include "KPXBlockCopy.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr std::array<tkvErrorText, 35> kErrorTexts{{
+constexpr std::array<tkvErrorText, 40> kErrorTexts{{
     {1001, "分割機能ｸﾗｽにﾃﾞｰﾀｸﾗｽがｾｯﾄされていません。"},
     {1002, "分割元ﾌｧｲﾙが存在しません。"},
     {1003, "分割数が0なので分割できません。"},
@@ -27,14 +28,19 @@ constexpr std::array<tkvErrorText, 35> kErrorTexts{{
     {1101, "分割先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
     {1102, "分割元ﾌｧｲﾙのﾃﾞｰﾀが途中で終わっています。"},
     {1103, "分割先ﾌｧｲﾙへの書き込みに失敗しました。"},
+    {1104, "分割元ﾌｧｲﾙの読み込みに失敗しました。"},
+    {1105, "分割先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。"},
     {1201, "ﾍｯﾀﾞの書き込みに失敗しました。"},
     {1301, "復元元ﾌｧｲﾙが存在しません。"},
     {1302, "復元先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
     {1303, "分割元ﾌｧｲﾙ数が0なので復元できません。"},
     {1304, "復元先ﾌｧｲﾙが復元元ﾌｧｲﾙと同じｱﾄﾞﾚｽです。"},
+    {1305, "復元先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。"},
     {1401, "復元元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
     {1402, "復元元ﾌｧｲﾙのﾃﾞｰﾀが途中で終わっています。"},
     {1403, "復元先ﾌｧｲﾙへの書き込みに失敗しました。"},
+    {1404, "復元元ﾌｧｲﾙの読み込みに失敗しました。"},
+    {1405, "復元元ﾌｧｲﾙが確認後に変更されました。"},
     {1501, "ﾍｯﾀﾞ読み込みﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
     {1502, "ﾍｯﾀﾞ読み込みﾌｧｲﾙが存在しません。"},
     {1601, "ﾊﾞｰｼﾞｮﾝが異なる、もしくは、壊れたﾌｧｲﾙのためﾃﾞｰﾀを取得できません。"},
@@ -73,27 +79,26 @@ std::string KPXSepaCtrl::FileKindOfDividora() const {
 int32_t KPXSepaCtrl::FileVersionOfDividora() const { return KPXPieceFormat::kFileVersion; }
 
 void KPXSepaCtrl::NewErrorMng() {
-    // The handler owns the text it may append, so the registry stays describable after this
+    // The handler owns the details it appends, so the registry stays describable after this
     // control is gone.
-    auto systemText = std::make_shared<std::string>();
-    systemText_ = systemText;
+    auto details = std::make_shared<std::map<int32_t, std::string>>();
+    details_ = details;
     lcErrorMng =
-        std::make_shared<tkvErrorMng>([systemText](int32_t agNumber, std::string& ouDescription) {
+        std::make_shared<tkvErrorMng>([details](int32_t agNumber, std::string& ouDescription) {
             ouDescription = tkvErrorMng::TextFromTable(kErrorTexts, agNumber);
-            if (!systemText->empty() &&
-                (agNumber == kPieceWriteFailed || agNumber == kRestoredWriteFailed ||
-                 agNumber == kHeaderNotWritten)) {
-                ouDescription += " " + *systemText;
+            const auto found = details->find(agNumber);
+            if (found != details->end() && !found->second.empty()) {
+                ouDescription += " " + found->second;
             }
         });
 }
 
-void KPXSepaCtrl::RegisterError(int32_t agNumber, const std::string& agSystemText) {
+void KPXSepaCtrl::RegisterError(int32_t agNumber, const std::string& agDetail) {
     if (!lcErrorMng) {
         NewErrorMng();  // a header written outside Separate
     }
-    if (!agSystemText.empty()) {
-        *systemText_ = agSystemText;
+    if (!agDetail.empty()) {
+        (*details_)[agNumber] = agDetail;
     }
     lcErrorMng->Register(agNumber);
 }
@@ -108,10 +113,11 @@ bool KPXSepaCtrl::CheckVersionBlock(tkvFileRWCtrl& agFile) {
 
 bool KPXSepaCtrl::ReadHeader(KPXDividoraData& agRecord) {
     NewErrorMng();
-    return ReadHeaderFields(agRecord);
+    return ReadHeaderFields(agRecord, nullptr);
 }
 
-bool KPXSepaCtrl::ReadHeaderFields(KPXDividoraData& agRecord) {
+bool KPXSepaCtrl::ReadHeaderFields(KPXDividoraData& agRecord,
+                                   tkvFileString::FileIdentity* ouIdentity) {
     if (tkvFileString::GetPathKind(agRecord.FileAddress()) != tkvFileString::kFile) {
         RegisterError(kHeaderFileMissing);
         return false;
@@ -125,72 +131,85 @@ bool KPXSepaCtrl::ReadHeaderFields(KPXDividoraData& agRecord) {
         return false;
     }
     try {
-        if (!CheckVersionBlock(file)) {
-            return false;
+        if (ouIdentity != nullptr) {
+            *ouIdentity = file.Identity();
         }
-        // Each field is stored as soon as it is read: a failure leaves the earlier ones.
-        const auto notRead = [this] {
-            RegisterError(kHeaderNotRead);
-            return false;
-        };
-        double sepaDate = 0.0;
-        int32_t number = 0;
-        std::string fileName;
-        if (!file.GetDate(sepaDate)) {
-            return notRead();
-        }
-        agRecord.SetSepaDate(sepaDate);
-        if (!file.GetLong(number)) {
-            return notRead();
-        }
-        agRecord.SetSpecID(number);
-        if (!file.GetLong(number)) {
-            return notRead();
-        }
-        agRecord.SetTurnID(number);
-        if (!file.GetLong(number)) {
-            return notRead();
-        }
-        agRecord.SetCount(number);
-        if (!file.GetStringChecking(KPXPieceFormat::kFileNameLimit, fileName)) {
-            return notRead();
-        }
-        agRecord.SetFileName(fileName);
-        if (!file.GetLong(number)) {
-            return notRead();
-        }
-        agRecord.SetFileSize(number);
-        // A name with a folder in it would let a crafted piece write outside the destination.
-        if (!tkvFileString::IsPlainFileName(fileName)) {
-            RegisterError(kBadFileName);
-            return false;
-        }
-        const int64_t dataEnd = file.CurrentPoint() - 1 + int64_t{agRecord.FileSize()};
-        const bool confirm = sepaData_ && sepaData_->ConfirmDividoraSize();
-        if (agRecord.FileSize() < 0 || (confirm && dataEnd > file.FileLength())) {
-            RegisterError(kBadDataSize);
-            return false;
-        }
+        return DecodeHeader(file, agRecord);
     } catch (const tkvFileError&) {
         RegisterError(kHeaderNotRead);
+        return false;
+    }
+}
+
+bool KPXSepaCtrl::DecodeHeader(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord) {
+    if (!CheckVersionBlock(agFile)) {
+        return false;
+    }
+    // Each field is stored as soon as it is read: a failure leaves the earlier ones.
+    const auto notRead = [this] {
+        RegisterError(kHeaderNotRead);
+        return false;
+    };
+    double sepaDate = 0.0;
+    int32_t number = 0;
+    std::string fileName;
+    if (!agFile.GetDate(sepaDate)) {
+        return notRead();
+    }
+    agRecord.SetSepaDate(sepaDate);
+    if (!agFile.GetLong(number)) {
+        return notRead();
+    }
+    agRecord.SetSpecID(number);
+    if (!agFile.GetLong(number)) {
+        return notRead();
+    }
+    agRecord.SetTurnID(number);
+    if (!agFile.GetLong(number)) {
+        return notRead();
+    }
+    agRecord.SetCount(number);
+    if (!agFile.GetStringChecking(KPXPieceFormat::kFileNameLimit, fileName)) {
+        return notRead();
+    }
+    agRecord.SetFileName(fileName);
+    if (!agFile.GetLong(number)) {
+        return notRead();
+    }
+    agRecord.SetFileSize(number);
+    // A name with a folder in it would let a crafted piece write outside the destination; one
+    // with a control character no peer can create, and it could drive a terminal.
+    if (!tkvFileString::IsPlainFileName(fileName)) {
+        RegisterError(kBadFileName);
+        return false;
+    }
+    // With the check on, nothing may follow the data either: a damaged FileSize that claims
+    // fewer bytes would otherwise restore a shorter, shifted file.
+    const int64_t dataEnd = agFile.CurrentPoint() - 1 + int64_t{agRecord.FileSize()};
+    const bool confirm = sepaData_ && sepaData_->ConfirmDividoraSize();
+    if (agRecord.FileSize() < 0 || (confirm && dataEnd != agFile.FileLength())) {
+        RegisterError(kBadDataSize);
         return false;
     }
     return true;
 }
 
-bool KPXSepaCtrl::PassOverHeader(tkvFileRWCtrl& agFile) {
-    if (!CheckVersionBlock(agFile)) {
+bool KPXSepaCtrl::CheckPieceUnchanged(tkvFileRWCtrl& agFile, const KPXDividoraData& agRecord) {
+    const auto checked = checkedPieces_.find(&agRecord);
+    if (checked == checkedPieces_.end() || agFile.Identity() != checked->second) {
+        return Fail(kPieceChanged);
+    }
+    KPXDividoraData now;
+    if (!DecodeHeader(agFile, now)) {
         return false;
     }
-    double sepaDate = 0.0;
-    int32_t number = 0;
-    std::string fileName;
-    if (!agFile.GetDate(sepaDate) || !agFile.GetLong(number) || !agFile.GetLong(number) ||
-        !agFile.GetLong(number) ||
-        !agFile.GetStringChecking(KPXPieceFormat::kFileNameLimit, fileName) ||
-        !agFile.GetLong(number)) {
-        RegisterError(kHeaderNotRead);
-        return false;
+    // Dates compare by their bytes: a stored NaN is still the same header.
+    const auto dateBits = [](double agDate) { return std::bit_cast<uint64_t>(agDate); };
+    if (dateBits(now.SepaDate()) != dateBits(agRecord.SepaDate()) ||
+        now.SpecID() != agRecord.SpecID() || now.TurnID() != agRecord.TurnID() ||
+        now.Count() != agRecord.Count() || now.FileName() != agRecord.FileName() ||
+        now.FileSize() != agRecord.FileSize()) {
+        return Fail(kPieceChanged);
     }
     return true;
 }
@@ -236,16 +255,23 @@ KPXSepaCtrlEvents& KPXSepaCtrl::Events() const {
 bool KPXSepaCtrl::RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailure) {
     NewErrorMng();
     sepaResult_ = std::make_shared<KPXSepaResult>();
+    stagedFiles_ = std::make_unique<tkvStagedFiles>();
+    checkedPieces_.clear();
     bool done = false;
     try {
         done = (this->*agRun)();
     } catch (const tkvFileError& error) {
         RegisterError(agIoFailure, error.SystemText());
     }
-    // The run's files are closed by now: they were local to it.
+    // The run's files are closed by now: they were local to it. Files that were there before
+    // are untouched either way: they are only replaced when the run commits.
     if (!done && sepaData_ && sepaData_->ClearCreatedFileWhenUncompleted()) {
-        ClearCreatedFiles();
+        stagedFiles_->DiscardAll();
+    } else if (!done) {
+        stagedFiles_->KeepAll();
     }
+    stagedFiles_.reset();
+    checkedPieces_.clear();
     return done;
 }
 
@@ -259,30 +285,62 @@ bool KPXSepaCtrl::Fail(int32_t agNumber, int32_t agErrorIndex) {
 
 bool KPXSepaCtrl::IsCanceled() const { return tkvCancelMng::IsCanceled(cancelMng_); }
 
-bool KPXSepaCtrl::ConfirmOverwrite(const std::string& agPath) {
-    if (tkvFileString::GetPathKind(agPath) != tkvFileString::kFile) {
-        return true;
+bool KPXSepaCtrl::CreateTarget(tkvFileRWCtrl& agFile, const std::string& agPath, int32_t agNotAFile,
+                               int32_t agNotCreated) {
+    std::string what;
+    const auto state = tkvFileString::InspectTarget(agPath, what);
+    if (state == tkvFileString::TargetState::kNotAFile) {
+        RegisterError(agNotAFile, agPath + " (" + what + ")");
+        return false;
     }
-    bool cancel = false;
-    Events().OverwriteFile(agPath, cancel);
-    return !cancel || Fail(kOverwriteRefused);
+    if (state == tkvFileString::TargetState::kReplaceable) {
+        bool cancel = false;
+        Events().OverwriteFile(agPath, cancel);
+        if (cancel) {
+            return Fail(kOverwriteRefused);
+        }
+    }
+    agFile.SetFileAddress(
+        stagedFiles_->Stage(agPath, state == tkvFileString::TargetState::kReplaceable));
+    if (!agFile.OpenForBinaryClearing()) {
+        stagedFiles_->Unstage();
+        return Fail(agNotCreated);
+    }
+    // Only files this run created are recorded, so the clean-up never touches others.
+    sepaResult_->AddCreatedFile(agPath);
+    return true;
 }
 
-bool KPXSepaCtrl::CopyFailed(KPXBlockCopy::Result agResult, int32_t agEndedEarly,
-                             int32_t agWriteFailed, const std::string& agSystemText) {
+bool KPXSepaCtrl::CopyFailed(const KPXBlockCopy& agCopy, KPXBlockCopy::Result agResult,
+                             int32_t agEndedEarly, int32_t agReadFailed, int32_t agWriteFailed) {
     if (agResult == KPXBlockCopy::kReaderEnded) {
         RegisterError(agEndedEarly);
-    } else if (agResult == KPXBlockCopy::kIoFailed) {
-        RegisterError(agWriteFailed, agSystemText);
+    } else if (agResult == KPXBlockCopy::kReadFailed) {
+        RegisterError(agReadFailed, agCopy.SystemText());
+    } else if (agResult == KPXBlockCopy::kWriteFailed) {
+        RegisterError(agWriteFailed, agCopy.SystemText());
     }
     return false;  // a cancel registers nothing
 }
 
-void KPXSepaCtrl::ClearCreatedFiles() {
-    // Best effort: a file that is already gone, or cannot go, must not hide the run's cause.
-    for (int32_t i = 0; i < sepaResult_->CreatedFileCount(); ++i) {
-        tkvFileString::DeleteFile(sepaResult_->CreatedFile(i));
+bool KPXSepaCtrl::FinishTarget(tkvFileRWCtrl& agFile, int32_t agWriteFailed) {
+    try {
+        agFile.FinishWriting();
+    } catch (const tkvFileError& error) {
+        RegisterError(agWriteFailed, error.SystemText());
+        return false;
     }
+    return true;
+}
+
+bool KPXSepaCtrl::CommitTargets(int32_t agWriteFailed) {
+    std::string failedPath;
+    std::string systemText;
+    if (stagedFiles_->CommitAll(failedPath, systemText)) {
+        return true;
+    }
+    RegisterError(agWriteFailed, failedPath + ": " + systemText);
+    return false;
 }
 
 bool KPXSepaCtrl::Separate() {
@@ -365,7 +423,7 @@ bool KPXSepaCtrl::RunSeparate() {
             return false;
         }
     }
-    return true;
+    return CommitTargets(kPieceWriteFailed);
 }
 
 bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
@@ -373,16 +431,10 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
     const int64_t sourceSize = sepaData_->SourceFileSize();
     Events().StatusOfSeparatingFile(0, sourceSize);
     Events().StatusOfSeparatingToFile(0, agRecord.FileSize());
-    if (!ConfirmOverwrite(agRecord.FileAddress())) {
+    tkvFileRWCtrl piece;
+    if (!CreateTarget(piece, agRecord.FileAddress(), kPieceTargetNotAFile, kPieceNotCreated)) {
         return false;
     }
-    tkvFileRWCtrl piece;
-    piece.SetFileAddress(agRecord.FileAddress());
-    if (!piece.OpenForBinaryClearing()) {
-        return Fail(kPieceNotCreated);
-    }
-    // Only files this run created are recorded, so the clean-up never touches others.
-    sepaResult_->AddCreatedFile(agRecord.FileAddress());
     if (!WriteHeader(piece, agRecord)) {
         return false;
     }
@@ -391,10 +443,9 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
         Events().StatusOfSeparatingToFile(piece.CurrentPoint(), agRecord.FileSize());
     });
     if (result != KPXBlockCopy::kCopied) {
-        return CopyFailed(result, kSourceEndedEarly, kPieceWriteFailed, agCopy.SystemText());
+        return CopyFailed(agCopy, result, kSourceEndedEarly, kSourceReadFailed, kPieceWriteFailed);
     }
-    piece.CloseFile();
-    return true;
+    return FinishTarget(piece, kPieceWriteFailed);
 }
 
 bool KPXSepaCtrl::Restore() {
@@ -428,15 +479,11 @@ bool KPXSepaCtrl::RunRestore() {
     }
     const std::string restoredPath = tkvFileString::JoinFolderAndName(
         sepaData_->FileAddress(), sepaData_->DividoraData(0)->FileName());
-    if (!CheckRestoredIsNoPiece(restoredPath) || !ConfirmOverwrite(restoredPath)) {
+    tkvFileRWCtrl restored;
+    if (!CheckRestoredIsNoPiece(restoredPath) ||
+        !CreateTarget(restored, restoredPath, kRestoredTargetNotAFile, kRestoredNotCreated)) {
         return false;
     }
-    tkvFileRWCtrl restored;
-    restored.SetFileAddress(restoredPath);
-    if (!restored.OpenForBinaryClearing()) {
-        return Fail(kRestoredNotCreated);
-    }
-    sepaResult_->AddCreatedFile(restoredPath);
     KPXBlockCopy copy(sepaData_->TransmissionByteSize(), cancelMng_);
     const int32_t count = sepaData_->DividoraCount();
     for (int32_t i = 0; i < count; ++i) {
@@ -451,7 +498,7 @@ bool KPXSepaCtrl::RunRestore() {
             return false;
         }
     }
-    return true;
+    return FinishTarget(restored, kRestoredWriteFailed) && CommitTargets(kRestoredWriteFailed);
 }
 
 bool KPXSepaCtrl::ReadAllHeaders() {
@@ -461,10 +508,12 @@ bool KPXSepaCtrl::ReadAllHeaders() {
         if (!record || tkvFileString::GetPathKind(record->FileAddress()) != tkvFileString::kFile) {
             return Fail(kNoPieceFile, i);
         }
-        if (!ReadHeaderFields(*record)) {
+        tkvFileString::FileIdentity identity;
+        if (!ReadHeaderFields(*record, &identity)) {
             sepaResult_->SetErrorIndex(i);
             return false;
         }
+        checkedPieces_[record.get()] = identity;
         total += record->FileSize();
         if (IsCanceled()) {
             return false;
@@ -549,7 +598,7 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
     if (!piece.OpenForBinary()) {
         return Fail(kPieceNotOpened);
     }
-    if (!PassOverHeader(piece)) {
+    if (!CheckPieceUnchanged(piece, agRecord)) {
         return false;
     }
     const auto result = agCopy.Copy(piece, agRestored, agRecord.FileSize(), [&] {
@@ -557,7 +606,7 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
         Events().StatusOfRestoringToFile(agRestored.CurrentPoint(), agRecord.FileSize());
     });
     if (result != KPXBlockCopy::kCopied) {
-        return CopyFailed(result, kPieceEndedEarly, kRestoredWriteFailed, agCopy.SystemText());
+        return CopyFailed(agCopy, result, kPieceEndedEarly, kPieceReadFailed, kRestoredWriteFailed);
     }
     piece.CloseFile();
     return true;

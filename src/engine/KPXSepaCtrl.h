@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -9,7 +10,9 @@
 #include "KPXSepaData.h"
 #include "KPXSepaResult.h"
 #include "tkvErrorMng.h"
+#include "tkvFileString.h"
 #include "tkvIError.h"
+#include "tkvStagedFiles.h"
 
 class KPXSepaCtrlEvents;
 class tkvCancelMng;
@@ -32,14 +35,19 @@ public:
         kPieceNotCreated = 1101,
         kSourceEndedEarly = 1102,
         kPieceWriteFailed = 1103,
+        kSourceReadFailed = 1104,
+        kPieceTargetNotAFile = 1105,
         kHeaderNotWritten = 1201,
         kNoPieceFile = 1301,
         kRestoredNotCreated = 1302,
         kNoPiecesToRestore = 1303,
         kRestoredIsPiece = 1304,
+        kRestoredTargetNotAFile = 1305,
         kPieceNotOpened = 1401,
         kPieceEndedEarly = 1402,
         kRestoredWriteFailed = 1403,
+        kPieceReadFailed = 1404,
+        kPieceChanged = 1405,
         kHeaderFileNotOpened = 1501,
         kHeaderFileMissing = 1502,
         kForeignVersion = 1601,
@@ -86,8 +94,8 @@ public:
     bool Restore();
 
     // Reads the header of the piece at agRecord.FileAddress into agRecord. Fields read before a
-    // failure stay in the record. With SepaData's ConfirmDividoraSize, the piece must hold its
-    // header and FileSize bytes.
+    // failure stay in the record. With SepaData's ConfirmDividoraSize, the piece must be exactly
+    // its header and FileSize bytes long.
     bool ReadHeader(KPXDividoraData& agRecord);
 
     // The exact header size a split of SepaData's source writes.
@@ -99,10 +107,17 @@ public:
 
 private:
     void NewErrorMng();
-    void RegisterError(int32_t agNumber, const std::string& agSystemText = {});
-    bool ReadHeaderFields(KPXDividoraData& agRecord);
+    // agDetail (a system's text, a path) follows the number's text in its description.
+    void RegisterError(int32_t agNumber, const std::string& agDetail = {});
+    // ReadHeader's steps without a new registry; ouIdentity, when given, receives which file
+    // was read.
+    bool ReadHeaderFields(KPXDividoraData& agRecord, tkvFileString::FileIdentity* ouIdentity);
     bool CheckVersionBlock(tkvFileRWCtrl& agFile);
-    bool PassOverHeader(tkvFileRWCtrl& agFile);
+    // Reads a header at the file's position into agRecord, field by field, and checks it.
+    bool DecodeHeader(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord);
+    // Before a piece's data is copied: the open file is the one whose header was checked, and
+    // its header still says the same; the file is left at the first data byte.
+    bool CheckPieceUnchanged(tkvFileRWCtrl& agFile, const KPXDividoraData& agRecord);
 
     bool RunSeparate();
     bool CheckSeparateJob();
@@ -116,23 +131,33 @@ private:
     bool CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
                    const KPXDividoraData& agRecord);
     KPXSepaCtrlEvents& Events() const;
-    // Raises OverwriteFile for an existing file; false (1901) when the listener refuses.
-    bool ConfirmOverwrite(const std::string& agPath);
-    // Registers the failure of a block copy: agEndedEarly or agWriteFailed.
-    bool CopyFailed(KPXBlockCopy::Result agResult, int32_t agEndedEarly, int32_t agWriteFailed,
-                    const std::string& agSystemText);
+    // Makes the temporary file that agPath is written under until the run succeeds, after the
+    // checks of what is at agPath: only a file can be replaced, and only after OverwriteFile.
+    // agNotAFile or agNotCreated (registered) when it fails; 1901 when the listener refuses.
+    bool CreateTarget(tkvFileRWCtrl& agFile, const std::string& agPath, int32_t agNotAFile,
+                      int32_t agNotCreated);
+    // Registers the failure of a block copy as agEndedEarly, agReadFailed or agWriteFailed.
+    bool CopyFailed(const KPXBlockCopy& agCopy, KPXBlockCopy::Result agResult, int32_t agEndedEarly,
+                    int32_t agReadFailed, int32_t agWriteFailed);
+    // Makes a written file durable and closes it; agWriteFailed when the system refuses.
+    bool FinishTarget(tkvFileRWCtrl& agFile, int32_t agWriteFailed);
+    // Gives the written files their final names; agWriteFailed naming the file that failed.
+    bool CommitTargets(int32_t agWriteFailed);
     // A fresh registry and result, agRun, then the clean-up of a run that did not complete. An
     // I/O failure that escapes agRun is registered as agIoFailure.
     bool RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailure);
     bool Fail(int32_t agNumber, int32_t agErrorIndex = -1);
     bool IsCanceled() const;
-    void ClearCreatedFiles();
 
     std::shared_ptr<tkvErrorMng> lcErrorMng;
-    // The system's text of the last I/O failure, shown after the description of its number.
-    std::shared_ptr<std::string> systemText_;
+    // What follows the description of a number: the system's text of an I/O failure, a path.
+    std::shared_ptr<std::map<int32_t, std::string>> details_;
     std::shared_ptr<tkvCancelMng> cancelMng_;
     std::shared_ptr<KPXSepaData> sepaData_;
     std::shared_ptr<KPXSepaResult> sepaResult_;
     KPXSepaCtrlEvents* events_ = nullptr;
+    // The files the running split or restore writes.
+    std::unique_ptr<tkvStagedFiles> stagedFiles_;
+    // Which file each piece's header was read from, by record, for the copy's second look.
+    std::map<const KPXDividoraData*, tkvFileString::FileIdentity> checkedPieces_;
 };

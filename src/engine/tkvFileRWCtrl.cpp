@@ -86,6 +86,20 @@ void tkvFileRWCtrl::CloseFile() {
     }
 }
 
+void tkvFileRWCtrl::FinishWriting() {
+    RequireOpen("finishing");
+    const int fd = handle_;
+    handle_ = -1;
+    const bool synced = ::fdatasync(fd) == 0;
+    const int syncError = errno;
+    if (::close(fd) != 0) {
+        throw tkvFileError("closing " + fileAddress_, errno);
+    }
+    if (!synced) {
+        throw tkvFileError("writing " + fileAddress_ + " to the disk", syncError);
+    }
+}
+
 void tkvFileRWCtrl::RequireOpen(const char* agWhat) const {
     if (handle_ == -1) {
         throw tkvFileError(std::string(agWhat) + " without an open file", EBADF);
@@ -107,6 +121,15 @@ int64_t tkvFileRWCtrl::FileLength() const {
         throw tkvFileError("asking the length of " + fileAddress_, errno);
     }
     return static_cast<int64_t>(info.st_size);
+}
+
+tkvFileString::FileIdentity tkvFileRWCtrl::Identity() const {
+    RequireOpen("asking which file");
+    struct stat info {};
+    if (::fstat(handle_, &info) != 0) {
+        throw tkvFileError("asking which file " + fileAddress_ + " is", errno);
+    }
+    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
 }
 
 int64_t tkvFileRWCtrl::ReadBlock(void* ouBuffer, int64_t agLength) {

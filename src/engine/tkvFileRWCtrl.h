@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "tkvFileString.h"
+
 // One open binary file with a 1-based current position and typed little-endian reads and
 // writes. Every file the system writes for itself goes through it.
 //
@@ -28,6 +30,11 @@ public:
     // anew, so a new file never keeps bytes of an older one.
     bool OpenForBinaryClearing();
     void CloseFile();
+    // Forces the written bytes to the disk and closes the file; raises tkvFileError when either
+    // fails, so a write that the file system reports only then (a network file system, a disk
+    // that filled up) fails like any other write, and a later rename never exposes a file whose
+    // data a power cut could take.
+    void FinishWriting();
 
     // The descriptor of the open file; -1 while closed.
     int FileNum() const { return handle_; }
@@ -50,6 +57,8 @@ public:
 
     // Length of the open file in bytes.
     int64_t FileLength() const;
+    // Which file is open: the same file as another path exactly when the identities match.
+    tkvFileString::FileIdentity Identity() const;
 
     bool GetByte(uint8_t& ouValue);
     bool GetInteger(int16_t& ouValue);

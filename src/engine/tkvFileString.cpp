@@ -1,7 +1,14 @@
 #include "tkvFileString.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace tkvFileString {
 
@@ -84,7 +91,13 @@ bool IsPlainFileName(std::string_view agName) {
     if (agName.empty() || agName == "." || agName == "..") {
         return false;
     }
-    return agName.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+    for (const char c : agName) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F || c == '/' || c == '\\') {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool DeleteFileForce(const std::string& agPath) {
@@ -113,6 +126,92 @@ bool IsSameFile(const std::string& agPathA, const std::string& agPathB) {
         return false;
     }
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+TargetState InspectTarget(const std::string& agPath, std::string& ouWhat) {
+    struct stat entry {};
+    if (::lstat(agPath.c_str(), &entry) != 0) {
+        return TargetState::kAbsent;
+    }
+    struct stat target {};
+    if (S_ISLNK(entry.st_mode)) {
+        if (::stat(agPath.c_str(), &target) != 0) {
+            return TargetState::kReplaceable;  // a broken link
+        }
+        if (S_ISREG(target.st_mode)) {
+            return TargetState::kReplaceable;
+        }
+        ouWhat = S_ISDIR(target.st_mode) ? "ﾌｫﾙﾀﾞへのﾘﾝｸ" : "ﾌｧｲﾙ以外へのﾘﾝｸ";
+        return TargetState::kNotAFile;
+    }
+    if (S_ISREG(entry.st_mode)) {
+        return TargetState::kReplaceable;
+    }
+    if (S_ISDIR(entry.st_mode)) {
+        ouWhat = "ﾌｫﾙﾀﾞ";
+    } else if (S_ISFIFO(entry.st_mode)) {
+        ouWhat = "名前付きﾊﾟｲﾌﾟ";
+    } else if (S_ISSOCK(entry.st_mode)) {
+        ouWhat = "ｿｹｯﾄ";
+    } else {
+        ouWhat = "ﾃﾞﾊﾞｲｽ";
+    }
+    return TargetState::kNotAFile;
+}
+
+std::vector<std::string> FolderEntries(const std::string& agFolder) {
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(agFolder.empty() ? "." : agFolder.c_str());
+    if (folder == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(folder);
+    return names;
+}
+
+bool RenameFile(const std::string& agFrom, const std::string& agTo, bool agReplace,
+                std::string& ouSystemText) {
+    if (agReplace) {
+        if (::rename(agFrom.c_str(), agTo.c_str()) == 0) {
+            return true;
+        }
+    } else {
+        if (::renameat2(AT_FDCWD, agFrom.c_str(), AT_FDCWD, agTo.c_str(), RENAME_NOREPLACE) == 0) {
+            return true;
+        }
+        // File systems without the flag: a hard link also refuses an existing name.
+        if ((errno == EINVAL || errno == ENOSYS) && ::link(agFrom.c_str(), agTo.c_str()) == 0) {
+            ::unlink(agFrom.c_str());
+            return true;
+        }
+    }
+    ouSystemText = std::strerror(errno);
+    return false;
+}
+
+void SyncFolder(const std::string& agFolder) {
+    const int fd =
+        ::open(agFolder.empty() ? "." : agFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd != -1) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+int64_t CurrentProcessID() { return static_cast<int64_t>(::getpid()); }
+
+bool ProcessIsRunning(int64_t agProcessID) {
+    if (agProcessID <= 0 || agProcessID != static_cast<pid_t>(agProcessID)) {
+        return false;
+    }
+    // EPERM: it runs, under another user.
+    return ::kill(static_cast<pid_t>(agProcessID), 0) == 0 || errno == EPERM;
 }
 
 std::string CompactPathToWidth(const TextMeasure& agMeasure, const std::string& agPath,

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Path helpers shared by the engine, the assistant, the settings and the windows. Paths
 // ("addresses") are texts in the platform's form with its native separator. Stateless.
@@ -38,8 +39,9 @@ std::string RemoveExtension(std::string_view agName);
 // ouPath untouched, when the path has fewer separators.
 bool GetParentFolder(std::string_view agPath, int32_t agLevels, std::string& ouPath);
 
-// True for a name that stays inside the folder it is joined to: not empty, not "." or "..",
-// and without "/", "\" or NUL.
+// True for a name that stays inside the folder it is joined to and that every platform can
+// create: not empty, not "." or "..", without "/", "\\", and without a control character
+// (below U+0020, or U+007F), which also keeps a crafted name from driving a terminal.
 bool IsPlainFileName(std::string_view agName);
 
 // Makes the file writable for its owner, then deletes it. False when either step fails.
@@ -53,6 +55,38 @@ bool GetFileLength(const std::string& agPath, int64_t& ouLength);
 
 // True when both paths exist and name the same file, also through links.
 bool IsSameFile(const std::string& agPathA, const std::string& agPathB);
+
+// Which file an open file or a path is: equal identities are the same file, whatever the
+// paths that lead to it.
+struct FileIdentity {
+    uint64_t Device = 0;
+    uint64_t Inode = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// What stands at a path that a run is about to write.
+enum class TargetState {
+    kAbsent,       // nothing, not even a link
+    kReplaceable,  // a regular file, a link to one, or a broken link
+    kNotAFile,     // a folder, pipe, socket, device or link to a folder: never replaced
+};
+// ouWhat names the entry when it is kNotAFile.
+TargetState InspectTarget(const std::string& agPath, std::string& ouWhat);
+
+// The names in a folder, without "." and ".."; empty when it cannot be read.
+std::vector<std::string> FolderEntries(const std::string& agFolder);
+
+// Renames agFrom to agTo. With agReplace an entry at agTo is replaced in one step; without it
+// the rename fails when anything is at agTo. False with the system's text on failure.
+bool RenameFile(const std::string& agFrom, const std::string& agTo, bool agReplace,
+                std::string& ouSystemText);
+
+// Makes the folder's entries (new names, renames) durable; best effort.
+void SyncFolder(const std::string& agFolder);
+
+// This process's identifier, and whether a process of that identifier still runs.
+int64_t CurrentProcessID();
+bool ProcessIsRunning(int64_t agProcessID);
 
 // The width of a text in the caller's units (a window passes its font's measure).
 using TextMeasure = std::function<int32_t(const std::string&)>;

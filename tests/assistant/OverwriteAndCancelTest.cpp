@@ -101,12 +101,15 @@ TEST_F(KPXUISepaAssOverwriteTest, CancelStopsBeforeTheFirstFileIsReplaced) {
     }
 }
 
-TEST_F(KPXUISepaAssOverwriteTest, CancelAtTheSecondFileLeavesItAndClearsTheFirst) {
+TEST_F(KPXUISepaAssOverwriteTest, CancelAtTheSecondFileLeavesBothOldFilesAsTheyWere) {
     PutOldPieces();
     window_.Question.Answers = {1, 3};
     assistant_ = std::make_unique<KPXUISepaAss>(window_);
     EXPECT_FALSE(assistant_->Separate());
-    EXPECT_EQ(FolderEntries(folder_.Path("pieces")), (std::vector<std::string>{"part2.KPX"}));
+    // The first was only to be replaced when the whole split succeeded.
+    EXPECT_EQ(FolderEntries(folder_.Path("pieces")),
+              (std::vector<std::string>{"part1.KPX", "part2.KPX"}));
+    EXPECT_EQ(ReadAllBytes(PiecePath(1)), "old 1");
     EXPECT_EQ(ReadAllBytes(PiecePath(2)), "old 2");
     EXPECT_EQ(ReportBody(page::kSplitTitle),
               page::FailureBody(page::kSplitFailed, {page::kOverwriteRefused},

@@ -20,6 +20,8 @@
 
 #include "DividoraCli.h"
 #include "TestFiles.h"
+#include "tkvFileString.h"
+#include "tkvStagedFiles.h"
 
 namespace {
 
@@ -561,17 +563,20 @@ TEST_F(SplitRestoreCommandTest, EstimatesWriteNothingAndTellWhetherTheRunCanBeDo
     EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
 }
 
-// Presses Ctrl+C (a real SIGINT to the process) once agPath exists, that is once the job is
-// writing. A SIGINT that arrives after the tool has put back the previous handler lands in a
+// Presses Ctrl+C (a real SIGINT to the process) once agPath's temporary file exists, that is
+// once the job is writing it. A SIGINT that arrives after the tool has put back the previous handler lands in a
 // harmless one here, so a late signal fails the test instead of ending the test program.
 class CtrlCWhenCreated {
 public:
-    explicit CtrlCWhenCreated(std::string agPath) {
+    explicit CtrlCWhenCreated(const std::string& agFinalPath) {
+        const std::string name = tkvFileString::GetFileNamePart(agFinalPath);
+        const std::string path = agFinalPath.substr(0, agFinalPath.size() - name.size()) +
+                             tkvStagedFiles::TemporaryName(name, ::getpid());
         struct sigaction stray {};
         stray.sa_handler = [](int) { strays = 1; };
         sigemptyset(&stray.sa_mask);
         ::sigaction(SIGINT, &stray, &previous_);
-        thread_ = std::thread([this, path = std::move(agPath)] {
+        thread_ = std::thread([this, path] {
             // The signal must reach the thread running the job, as at a terminal.
             sigset_t block;
             sigemptyset(&block);
@@ -620,7 +625,7 @@ TEST_F(SplitRestoreCommandTest, CtrlCDuringSplitCancelsAndClearsThePieces) {
         status = Run({"split", source_, "-o", pieces_, "--count", "3", "--block", "1B"});
         pressed = ctrlC.Pressed();
     }
-    ASSERT_TRUE(pressed) << "the first piece never appeared: " << err_.str();
+    ASSERT_TRUE(pressed) << "the first piece was never written: " << err_.str();
     EXPECT_EQ(CtrlCWhenCreated::strays, 0) << "Ctrl+C came after the split";
     EXPECT_EQ(status, DividoraCli::kCancelled) << err_.str();
     EXPECT_TRUE(HasLine(err_.str(), kCancelled)) << err_.str();
@@ -644,7 +649,7 @@ TEST_F(SplitRestoreCommandTest, CtrlCDuringRestoreCancelsAndClearsTheFile) {
             Run({"restore", listed[0], listed[1], listed[2], "-o", restored_, "--block", "1B"});
         pressed = ctrlC.Pressed();
     }
-    ASSERT_TRUE(pressed) << "the restored file never appeared: " << err_.str();
+    ASSERT_TRUE(pressed) << "the restored file was never written: " << err_.str();
     EXPECT_EQ(CtrlCWhenCreated::strays, 0) << "Ctrl+C came after the restore";
     EXPECT_EQ(status, DividoraCli::kCancelled) << err_.str();
     EXPECT_TRUE(HasLine(err_.str(), kCancelled)) << err_.str();

@@ -124,22 +124,47 @@ TEST_F(KPXPieceHeaderTest, DamagedAndForeignFilesAreRefusedWithTheirNumber) {
     EXPECT_EQ(ReadDamaged([](std::string agBytes) { return Patched(agBytes, 136, LongBytes(5)); }),
               1603)
         << "claims more data than the piece holds";
-    EXPECT_EQ(ReadDamaged([](std::string agBytes) { return Patched(agBytes, 136, LongBytes(3)); }),
-              0)
-        << "claims fewer: the rest is ignored";
-    EXPECT_EQ(ReadDamaged([](std::string agBytes) { return agBytes + "trailing bytes"; }), 0);
     EXPECT_EQ(ReadDamaged([](std::string agBytes) { return Patched(agBytes, 136, LongBytes(-1)); }),
               1603);
 }
 
-TEST_F(KPXPieceHeaderTest, NamesThatLeaveTheDestinationFolderAreRefused) {
-    for (const std::string name : {"../x", "a/b", "..", "a\\b"}) {
+TEST_F(KPXPieceHeaderTest, WithTheSizeCheckAPieceHoldsExactlyItsDataSize) {
+    const auto claimsFewer = [](std::string agBytes) {
+        return Patched(agBytes, 136, LongBytes(3));
+    };
+    const auto trailing = [](std::string agBytes) { return agBytes + "trailing bytes"; };
+    EXPECT_EQ(ReadDamaged(claimsFewer), 1603) << "a flipped FileSize would shift the file";
+    EXPECT_EQ(ReadDamaged(trailing), 1603);
+    sepaData_->SetConfirmDividoraSize(false);
+    EXPECT_EQ(ReadDamaged(claimsFewer), 0) << "without the check the rest is ignored";
+    EXPECT_EQ(ReadDamaged(trailing), 0);
+}
+
+TEST_F(KPXPieceHeaderTest, NamesThatLeaveTheDestinationFolderOrHoldControlsAreRefused) {
+    for (const std::string name :
+         {"../x", "a/b", "..", "a\\b", "a\x1b[2Jb", "a\nb", "a\x7f", "\t"}) {
         WriteTestPiece(folder_.Path("p"), Record(name, 0), "");
         EXPECT_EQ(ReadError(folder_.Path("p")), 1604) << name;
     }
     sepaData_->SetConfirmDividoraSize(false);
     WriteTestPiece(folder_.Path("p"), Record("", 0), "");
     EXPECT_EQ(ReadError(folder_.Path("p")), 1604) << "an empty name";
+}
+
+TEST_F(KPXPieceHeaderTest, NamesWithExtensionKanjiReadFromBytesWrittenByHand) {
+    // 髙 (FB FC) and 﨑 (FA B1) lead with bytes above 0xEF; ソ (83 5C) trails with "\".
+    const std::string nameBytes = "\xFB\xFC\xFA\xB1\x83\x5C.bin";
+    WriteTestPiece(folder_.Path("good"), Record("x", 0), "");
+    const std::string versionBlock = ReadAllBytes(folder_.Path("good")).substr(0, 107);
+    const std::string date = std::string("\0\0\0\0\0\0\xF8\x3F", 8);  // 1.5
+    WriteAllBytes(folder_.Path("p"), versionBlock + date + LongBytes(7) + LongBytes(0) +
+                                         LongBytes(1) + LongBytes(7) + nameBytes + LongBytes(4) +
+                                         "DATA");
+    KPXDividoraData read;
+    ASSERT_EQ(ReadError(folder_.Path("p"), &read), 0);
+    EXPECT_EQ(read.FileName(), "髙﨑ソ.bin");
+    EXPECT_EQ(read.SepaDate(), 1.5);
+    EXPECT_EQ(read.FileSize(), 4);
 }
 
 TEST_F(KPXPieceHeaderTest, SettingsFileFoldersAndMissingFiles) {

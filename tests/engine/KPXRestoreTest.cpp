@@ -91,6 +91,9 @@ TEST_F(KPXRestoreTest, IncompleteDuplicatedAndMixedSetsAreRefusedBeforeWriting) 
         ForeignPiece("name.KPX", [](KPXDividoraData& agRecord) { agRecord.SetFileName("S.bin"); });
     const std::string outOfRange =
         ForeignPiece("range.KPX", [](KPXDividoraData& agRecord) { agRecord.SetTurnID(5); });
+    // Below the join-order table: must be refused, never used as a position.
+    const std::string negative =
+        ForeignPiece("negative.KPX", [](KPXDividoraData& agRecord) { agRecord.SetTurnID(-1); });
     WriteAllBytes(folder_.Path("not-a-piece"), "just some text that is no piece at all");
     const std::vector<Case> cases = {
         {{pieces_[0], pieces_[1]}, 1705, 0},
@@ -100,6 +103,7 @@ TEST_F(KPXRestoreTest, IncompleteDuplicatedAndMixedSetsAreRefusedBeforeWriting) 
         {{otherCount, pieces_[1], pieces_[2]}, 1703, 1},  // the first piece is the reference
         {{pieces_[0], otherName, pieces_[2]}, 1704, 1},
         {{pieces_[0], outOfRange, pieces_[2]}, 1802, 1},
+        {{pieces_[0], pieces_[1], negative}, 1802, 2},
         {{pieces_[0], folder_.Path("not-a-piece"), pieces_[2]}, 1601, 1},
         {{pieces_[0], pieces_[1], folder_.Path("missing")}, 1301, 2},
         {{pieces_[0], folder_.Path("pieces"), pieces_[2]}, 1301, 1},

@@ -219,7 +219,7 @@ TEST_P(KPXSeparateTest, CancelDuringTheSecondPieceLeavesNothingOrEverythingAsAsk
 }
 
 TEST_P(KPXSeparateTest, ANameTheHeaderCannotCarryIsRefusedBeforeWriting) {
-    for (const std::string name : {"a😀.bin", "¥100.bin", "a\\b.bin"}) {
+    for (const std::string name : {"a😀.bin", "¥100.bin", "a\\b.bin", "a\nb.bin"}) {
         const std::string source = Source(10, name);
         EXPECT_FALSE(Separate(SplitJob(source, {10}, Paths({"p1"}), 3))) << name;
         EXPECT_EQ(OnlyError(*sepaCtrl_), 1008) << name;
