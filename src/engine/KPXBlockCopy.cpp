@@ -1,11 +1,8 @@
 #include "KPXBlockCopy.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "tkvCancelMng.h"
 #include "tkvFileError.h"
+#include "tkvFileHandle.h"
 #include "tkvFileRWCtrl.h"
 
 namespace {
@@ -58,27 +55,21 @@ KPXBlockCopy::Result KPXBlockCopy::CopyBlock(tkvFileRWCtrl& agReader, tkvFileRWC
 KPXBlockCopy::Result KPXBlockCopy::KernelCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
                                               int64_t& ioLength) {
     while (ioLength > 0) {
-        loff_t in = agReader.CurrentPoint() - 1;
-        loff_t out = agWriter.CurrentPoint() - 1;
-        const ssize_t n = ::copy_file_range(agReader.FileNum(), &in, agWriter.FileNum(), &out,
-                                            static_cast<size_t>(ioLength), 0);
-        if (n > 0) {
-            agReader.Skip(n);
-            agWriter.Skip(n);
-            ioLength -= n;
-            continue;
-        }
+        const int64_t n =
+            tkvFileHandle::KernelCopy(agReader.FileNum(), agReader.CurrentPoint() - 1,
+                                      agWriter.FileNum(), agWriter.CurrentPoint() - 1, ioLength);
         if (n == 0) {
             return kReaderEnded;
         }
-        if (errno == EINTR) {
-            continue;
+        if (n < 0) {
+            // Where the kernel cannot copy between these files the buffer copy works instead;
+            // where a device failed or the disk is full it fails again on the side to blame.
+            kernelCopyWorks_ = false;
+            return kCopied;
         }
-        // Any failure hands the rest to the buffer copy: where the kernel cannot copy between
-        // these files it works instead, and where a device failed or the disk is full it fails
-        // again on the side that is to blame.
-        kernelCopyWorks_ = false;
-        return kCopied;
+        agReader.Skip(n);
+        agWriter.Skip(n);
+        ioLength -= n;
     }
     return kCopied;
 }

@@ -1,9 +1,5 @@
 #include "tkvFileRWCtrl.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <limits>
@@ -24,7 +20,7 @@ constexpr size_t kTextChunk = 64 * 1024;
 tkvFileRWCtrl::~tkvFileRWCtrl() { CloseFile(); }
 
 void tkvFileRWCtrl::SetFileAddress(const std::string& agFileAddress) {
-    if (handle_ == -1) {
+    if (handle_ == tkvFileHandle::kNoHandle) {
         fileAddress_ = agFileAddress;
     }
 }
@@ -33,11 +29,11 @@ bool tkvFileRWCtrl::OpenForBinary() { return Open(false); }
 
 bool tkvFileRWCtrl::OpenForBinaryClearing() {
     CloseFile();
-    struct stat info {};
-    if (::lstat(fileAddress_.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) {
-        if (!tkvFileString::DeleteFileForce(fileAddress_)) {
-            return false;
-        }
+    std::string what;
+    // A folder cannot be deleted this way, so it fails here as it would at the open.
+    if (tkvFileString::InspectTarget(fileAddress_, what) != tkvFileString::TargetState::kAbsent &&
+        !tkvFileString::DeleteFileForce(fileAddress_)) {
+        return false;
     }
     return Open(true);
 }
@@ -47,61 +43,41 @@ bool tkvFileRWCtrl::Open(bool agExclusive) {
     if (fileLock_ < 0 || fileLock_ > 3) {
         return false;
     }
-    int flags = O_CLOEXEC | O_NONBLOCK;  // O_NONBLOCK: never hang on a pipe at the path
+    using tkvFileHandle::Access;
+    Access access = Access::kReadWrite;
     switch (fileAccess_) {
         case kReadWrite:
-            flags |= O_RDWR | O_CREAT;
             break;
         case kReadOnly:
-            flags |= O_RDONLY;
+            access = Access::kRead;
             break;
         case kWriteOnly:
-            flags |= O_WRONLY | O_CREAT;
+            access = Access::kWrite;
             break;
         default:
             return false;
     }
-    if (agExclusive) {
-        flags |= O_CREAT | O_EXCL;
-    }
-    const int fd = ::open(fileAddress_.c_str(), flags, 0666);
-    if (fd == -1) {
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    handle_ = fd;
+    handle_ = tkvFileHandle::Open(fileAddress_, access, access != Access::kRead, agExclusive);
     position_ = 0;
-    return true;
+    return handle_ != tkvFileHandle::kNoHandle;
 }
 
 void tkvFileRWCtrl::CloseFile() {
-    if (handle_ != -1) {
-        ::close(handle_);
-        handle_ = -1;
+    if (handle_ != tkvFileHandle::kNoHandle) {
+        tkvFileHandle::Close(handle_);
+        handle_ = tkvFileHandle::kNoHandle;
     }
 }
 
 void tkvFileRWCtrl::FinishWriting() {
     RequireOpen("finishing");
-    const int fd = handle_;
-    handle_ = -1;
-    const bool synced = ::fdatasync(fd) == 0;
-    const int syncError = errno;
-    if (::close(fd) != 0) {
-        throw tkvFileError("closing " + fileAddress_, errno);
-    }
-    if (!synced) {
-        throw tkvFileError("writing " + fileAddress_ + " to the disk", syncError);
-    }
+    const tkvFileHandle::Handle handle = handle_;
+    handle_ = tkvFileHandle::kNoHandle;
+    tkvFileHandle::SyncAndClose(handle, fileAddress_);
 }
 
 void tkvFileRWCtrl::RequireOpen(const char* agWhat) const {
-    if (handle_ == -1) {
+    if (handle_ == tkvFileHandle::kNoHandle) {
         throw tkvFileError(std::string(agWhat) + " without an open file", EBADF);
     }
 }
@@ -116,75 +92,35 @@ void tkvFileRWCtrl::SetCurrentPoint(int64_t agPoint) {
 
 int64_t tkvFileRWCtrl::FileLength() const {
     RequireOpen("asking the length");
-    struct stat info {};
-    if (::fstat(handle_, &info) != 0) {
-        throw tkvFileError("asking the length of " + fileAddress_, errno);
-    }
-    return static_cast<int64_t>(info.st_size);
+    return tkvFileHandle::Length(handle_, fileAddress_);
 }
 
 tkvFileString::FileIdentity tkvFileRWCtrl::Identity() const {
     RequireOpen("asking which file");
-    struct stat info {};
-    if (::fstat(handle_, &info) != 0) {
-        throw tkvFileError("asking which file " + fileAddress_ + " is", errno);
-    }
-    return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+    return tkvFileHandle::Identity(handle_, fileAddress_);
 }
 
 int64_t tkvFileRWCtrl::ReadBlock(void* ouBuffer, int64_t agLength) {
     RequireOpen("reading");
-    auto* out = static_cast<char*>(ouBuffer);
-    int64_t done = 0;
-    while (done < agLength) {
-        const ssize_t n = ::pread(handle_, out + done, static_cast<size_t>(agLength - done),
-                                  static_cast<off_t>(position_));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw tkvFileError("reading " + fileAddress_, errno);
-        }
-        if (n == 0) {
-            break;
-        }
-        done += n;
-        position_ += n;
-    }
+    const int64_t done =
+        tkvFileHandle::ReadAt(handle_, ouBuffer, agLength, position_, fileAddress_);
+    position_ += done;
     return done;
 }
 
 void tkvFileRWCtrl::WriteBlock(const void* agBuffer, int64_t agLength) {
     RequireOpen("writing");
-    const auto* in = static_cast<const char*>(agBuffer);
-    int64_t done = 0;
-    while (done < agLength) {
-        const ssize_t n = ::pwrite(handle_, in + done, static_cast<size_t>(agLength - done),
-                                   static_cast<off_t>(position_));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw tkvFileError("writing " + fileAddress_, errno);
-        }
-        done += n;
-        position_ += n;
-    }
+    tkvFileHandle::WriteAt(handle_, agBuffer, agLength, position_, fileAddress_);
+    position_ += agLength;
 }
 
 void tkvFileRWCtrl::SetEndOfFile() {
     RequireOpen("cutting off");
-    if (::ftruncate(handle_, static_cast<off_t>(position_)) != 0) {
-        throw tkvFileError("cutting off " + fileAddress_, errno);
-    }
+    tkvFileHandle::Truncate(handle_, position_, fileAddress_);
 }
 
 bool tkvFileRWCtrl::ReadExact(void* ouBuffer, size_t agLength) {
     return ReadBlock(ouBuffer, static_cast<int64_t>(agLength)) == static_cast<int64_t>(agLength);
-}
-
-void tkvFileRWCtrl::WriteAll(const void* agBuffer, size_t agLength) {
-    WriteBlock(agBuffer, static_cast<int64_t>(agLength));
 }
 
 template <typename T>
@@ -201,7 +137,7 @@ template <typename T>
 bool tkvFileRWCtrl::Set(T agValue) {
     unsigned char bytes[sizeof(T)];
     tkvLittleEndian::Encode(agValue, bytes);
-    WriteAll(bytes, sizeof bytes);
+    WriteBlock(bytes, sizeof bytes);
     return true;
 }
 
@@ -240,7 +176,7 @@ bool tkvFileRWCtrl::SetString(const std::string& agText) {
         return false;
     }
     SetLong(static_cast<int32_t>(count));
-    WriteAll(bytes.data(), bytes.size());
+    WriteBlock(bytes.data(), bytes.size());
     return true;
 }
 
@@ -249,7 +185,7 @@ bool tkvFileRWCtrl::SetStringOnly(const std::string& agText) {
     if (!tkvStringControl::ToCodePage(agText, bytes)) {
         return false;
     }
-    WriteAll(bytes.data(), bytes.size());
+    WriteBlock(bytes.data(), bytes.size());
     return true;
 }
 

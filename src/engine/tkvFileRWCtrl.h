@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "tkvFileHandle.h"
 #include "tkvFileString.h"
 
 // One open binary file with a 1-based current position and typed little-endian reads and
@@ -36,8 +37,8 @@ public:
     // data a power cut could take.
     void FinishWriting();
 
-    // The descriptor of the open file; -1 while closed.
-    int FileNum() const { return handle_; }
+    // The platform's handle of the open file; kNoHandle (-1) while closed.
+    tkvFileHandle::Handle FileNum() const { return handle_; }
 
     const std::string& FileAddress() const { return fileAddress_; }
     // Ignored while a file is open: the path only changes while closed.
@@ -101,13 +102,12 @@ private:
     bool Open(bool agExclusive);
     void RequireOpen(const char* agWhat) const;
     bool ReadExact(void* ouBuffer, size_t agLength);
-    void WriteAll(const void* agBuffer, size_t agLength);
     template <typename T>
     bool Get(T& ouValue);
     template <typename T>
     bool Set(T agValue);
 
-    int handle_ = -1;
+    tkvFileHandle::Handle handle_ = tkvFileHandle::kNoHandle;
     std::string fileAddress_;
     int32_t fileAccess_ = kReadWrite;
     int32_t fileLock_ = 0;

@@ -8,13 +8,13 @@
 
 // Path helpers shared by the engine, the assistant, the settings and the windows. Paths
 // ("addresses") are texts in the platform's form with its native separator. Stateless.
+//
+// The text helpers are portable; what asks or changes the file system lives in the platform's
+// implementation file, which a Windows build replaces.
 namespace tkvFileString {
 
-#ifdef _WIN32
-inline constexpr char kSeparator = '\\';
-#else
-inline constexpr char kSeparator = '/';
-#endif
+// The platform's folder separator ("\\" on Windows, where "/" also separates).
+extern const char kSeparator;
 
 // What a path names.
 enum PathKind : int32_t { kMissing = 0, kFile = 1, kFolder = 2 };

@@ -1,0 +1,145 @@
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "tkvFileString.h"
+
+// The file system's side of the path helpers: what a path names, and the operations on names.
+namespace tkvFileString {
+
+const char kSeparator = '/';
+
+bool IsSeparator(char agChar) { return agChar == kSeparator; }
+
+int32_t GetPathKind(const std::string& agPath) {
+    struct stat info {};
+    if (agPath.empty() || ::stat(agPath.c_str(), &info) != 0) {
+        return kMissing;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        return kFolder;
+    }
+    return S_ISREG(info.st_mode) ? kFile : kMissing;
+}
+
+bool DeleteFileForce(const std::string& agPath) {
+    struct stat info {};
+    if (::lstat(agPath.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        ::chmod(agPath.c_str(), info.st_mode | S_IWUSR);
+    }
+    return ::unlink(agPath.c_str()) == 0;
+}
+
+bool DeleteFile(const std::string& agPath) { return ::unlink(agPath.c_str()) == 0; }
+
+bool GetFileLength(const std::string& agPath, int64_t& ouLength) {
+    struct stat info {};
+    if (::stat(agPath.c_str(), &info) != 0) {
+        return false;
+    }
+    ouLength = static_cast<int64_t>(info.st_size);
+    return true;
+}
+
+bool IsSameFile(const std::string& agPathA, const std::string& agPathB) {
+    struct stat a {};
+    struct stat b {};
+    if (::stat(agPathA.c_str(), &a) != 0 || ::stat(agPathB.c_str(), &b) != 0) {
+        return false;
+    }
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+TargetState InspectTarget(const std::string& agPath, std::string& ouWhat) {
+    struct stat entry {};
+    if (::lstat(agPath.c_str(), &entry) != 0) {
+        return TargetState::kAbsent;
+    }
+    struct stat target {};
+    if (S_ISLNK(entry.st_mode)) {
+        if (::stat(agPath.c_str(), &target) != 0) {
+            return TargetState::kReplaceable;  // a broken link
+        }
+        if (S_ISREG(target.st_mode)) {
+            return TargetState::kReplaceable;
+        }
+        ouWhat = S_ISDIR(target.st_mode) ? "ﾌｫﾙﾀﾞへのﾘﾝｸ" : "ﾌｧｲﾙ以外へのﾘﾝｸ";
+        return TargetState::kNotAFile;
+    }
+    if (S_ISREG(entry.st_mode)) {
+        return TargetState::kReplaceable;
+    }
+    if (S_ISDIR(entry.st_mode)) {
+        ouWhat = "ﾌｫﾙﾀﾞ";
+    } else if (S_ISFIFO(entry.st_mode)) {
+        ouWhat = "名前付きﾊﾟｲﾌﾟ";
+    } else if (S_ISSOCK(entry.st_mode)) {
+        ouWhat = "ｿｹｯﾄ";
+    } else {
+        ouWhat = "ﾃﾞﾊﾞｲｽ";
+    }
+    return TargetState::kNotAFile;
+}
+
+std::vector<std::string> FolderEntries(const std::string& agFolder) {
+    std::vector<std::string> names;
+    DIR* folder = ::opendir(agFolder.empty() ? "." : agFolder.c_str());
+    if (folder == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        if (name != "." && name != "..") {
+            names.emplace_back(name);
+        }
+    }
+    ::closedir(folder);
+    return names;
+}
+
+bool RenameFile(const std::string& agFrom, const std::string& agTo, bool agReplace,
+                std::string& ouSystemText) {
+    if (agReplace) {
+        if (::rename(agFrom.c_str(), agTo.c_str()) == 0) {
+            return true;
+        }
+    } else {
+        if (::renameat2(AT_FDCWD, agFrom.c_str(), AT_FDCWD, agTo.c_str(), RENAME_NOREPLACE) == 0) {
+            return true;
+        }
+        // File systems without the flag: a hard link also refuses an existing name.
+        if ((errno == EINVAL || errno == ENOSYS) && ::link(agFrom.c_str(), agTo.c_str()) == 0) {
+            ::unlink(agFrom.c_str());
+            return true;
+        }
+    }
+    ouSystemText = std::strerror(errno);
+    return false;
+}
+
+void SyncFolder(const std::string& agFolder) {
+    const int fd =
+        ::open(agFolder.empty() ? "." : agFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd != -1) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+int64_t CurrentProcessID() { return static_cast<int64_t>(::getpid()); }
+
+bool ProcessIsRunning(int64_t agProcessID) {
+    if (agProcessID <= 0 || agProcessID != static_cast<pid_t>(agProcessID)) {
+        return false;
+    }
+    // EPERM: it runs, under another user.
+    return ::kill(static_cast<pid_t>(agProcessID), 0) == 0 || errno == EPERM;
+}
+
+}  // namespace tkvFileString
