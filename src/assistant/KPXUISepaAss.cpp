@@ -28,16 +28,28 @@ using PageSet = KPXUISepaAssWindow::PageSet;
 
 const std::string kBlock = "<blockquote style=\"MARGIN-RIGHT: 0px\">";
 
-constexpr std::array<tkvErrorText, 8> kErrorTexts{{
-    {1001, "ﾌｧｲﾙの等分割ｻｲｽﾞが数字でありません。"},
-    {1002, "指定された分割数が数字でありません。"},
-    {1003, "指定された分割元ﾌｧｲﾙが存在しません。"},
-    {1004, "予期せぬｴﾗｰがﾌｧｲﾙｻｲｽﾞを計算／ｾｯﾄしている際に発生しました。"},
-    {1101, "予期せぬｴﾗｰがﾌｧｲﾙ名を命名している際に発生しました。"},
-    {1201, "分割先ｱﾄﾞﾚｽが指定されていません。"},
-    {1301, "復元先ｱﾄﾞﾚｽが指定されていません。"},
-    {1401, "HTMLﾌｧｲﾙを正常に作成できませんでした。"},
-}};
+// The texts of the numbers, keyed by the enum.
+const char* ErrorText(KPXUISepaAss::Error agNumber) {
+    switch (agNumber) {
+        case KPXUISepaAss::kSizeNotNumeric:
+            return "ﾌｧｲﾙの等分割ｻｲｽﾞが数字でありません。";
+        case KPXUISepaAss::kCountNotNumeric:
+            return "指定された分割数が数字でありません。";
+        case KPXUISepaAss::kSourceMissing:
+            return "指定された分割元ﾌｧｲﾙが存在しません。";
+        case KPXUISepaAss::kSizeNotDecided:
+            return "予期せぬｴﾗｰがﾌｧｲﾙｻｲｽﾞを計算／ｾｯﾄしている際に発生しました。";
+        case KPXUISepaAss::kNamingFailed:
+            return "予期せぬｴﾗｰがﾌｧｲﾙ名を命名している際に発生しました。";
+        case KPXUISepaAss::kNoSepaAddress:
+            return "分割先ｱﾄﾞﾚｽが指定されていません。";
+        case KPXUISepaAss::kNoRestoreAddress:
+            return "復元先ｱﾄﾞﾚｽが指定されていません。";
+        case KPXUISepaAss::kPageNotCreated:
+            return "HTMLﾌｧｲﾙを正常に作成できませんでした。";
+    }
+    return nullptr;
+}
 
 // What differs between the four pages.
 struct PageRow {
@@ -177,7 +189,7 @@ KPXUISepaAss::KPXUISepaAss(KPXUISepaAssWindow& agWindow)
 KPXUISepaAss::~KPXUISepaAss() = default;
 
 void KPXUISepaAss::lcErrorMng_GetDescription(int32_t agNumber, std::string& ouDescription) {
-    ouDescription = tkvErrorMng::TextFromTable(kErrorTexts, agNumber);
+    ouDescription = tkvErrorMng::TextOf(&ErrorText, agNumber);
 }
 
 bool KPXUISepaAss::EstimateSeparating() {

@@ -8,8 +8,8 @@
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
 #include "tkvFileError.h"
-#include "tkvFormat.h"
 #include "tkvFileRWCtrl.h"
+#include "tkvFormat.h"
 #include "tkvShowHTMLToIE.h"
 #include "tkvStringControl.h"
 

@@ -1,7 +1,5 @@
 #include "KPXDecideFileSize.h"
 
-#include <array>
-
 #include "KPXPieceFormat.h"
 #include "KPXSepaCtrl.h"
 #include "KPXSepaData.h"
@@ -9,16 +7,28 @@
 
 namespace {
 
-constexpr std::array<tkvErrorText, 8> kErrorTexts{{
-    {1001, "ﾌｧｲﾙｻｲｽﾞが適切な値(0より上)ではありません。"},
-    {1002, "ﾌｧｲﾙの等分割ｻｲｽﾞが適切な値(0より上)ではありません。"},
-    {1003, "警告する分割数の上限を超える分割数が算出されました。"},
-    {1004, "分割ﾌｧｲﾙﾃﾞｰﾀの初期化ができません。"},
-    {1005, "ﾌｧｲﾙの等分割ｻｲｽﾞがﾍｯﾀﾞｻｲｽﾞより小さな値のためﾌｧｲﾙｻｲｽﾞを分配できません。"},
-    {1006, "ﾍｯﾀﾞｻｲｽﾞの計算に必要な分割制御ｸﾗｽが指定されていません。"},
-    {1007, "1つの分割ﾌｧｲﾙのﾃﾞｰﾀｻｲｽﾞが上限(2147483647ﾊﾞｲﾄ)を超えます。"},
-    {1101, "ﾌｧｲﾙの分割数が適切な値(0より上)ではありません。"},
-}};
+// The texts of the numbers, keyed by the enum.
+const char* ErrorText(KPXDecideFileSize::Error agNumber) {
+    switch (agNumber) {
+        case KPXDecideFileSize::kBadFileSize:
+            return "ﾌｧｲﾙｻｲｽﾞが適切な値(0より上)ではありません。";
+        case KPXDecideFileSize::kBadPieceSize:
+            return "ﾌｧｲﾙの等分割ｻｲｽﾞが適切な値(0より上)ではありません。";
+        case KPXDecideFileSize::kTooManyPieces:
+            return "警告する分割数の上限を超える分割数が算出されました。";
+        case KPXDecideFileSize::kRecordsNotMade:
+            return "分割ﾌｧｲﾙﾃﾞｰﾀの初期化ができません。";
+        case KPXDecideFileSize::kPieceSmallerThanHeader:
+            return "ﾌｧｲﾙの等分割ｻｲｽﾞがﾍｯﾀﾞｻｲｽﾞより小さな値のためﾌｧｲﾙｻｲｽﾞを分配できません。";
+        case KPXDecideFileSize::kNoSepaCtrl:
+            return "ﾍｯﾀﾞｻｲｽﾞの計算に必要な分割制御ｸﾗｽが指定されていません。";
+        case KPXDecideFileSize::kPieceDataTooLarge:
+            return "1つの分割ﾌｧｲﾙのﾃﾞｰﾀｻｲｽﾞが上限(2147483647ﾊﾞｲﾄ)を超えます。";
+        case KPXDecideFileSize::kBadPieceCount:
+            return "ﾌｧｲﾙの分割数が適切な値(0より上)ではありません。";
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -29,7 +39,7 @@ bool KPXDecideFileSize::Fail(int32_t agNumber) {
 
 bool KPXDecideFileSize::Decide() {
     lcErrorMng = std::make_shared<tkvErrorMng>([](int32_t agNumber, std::string& ouDescription) {
-        ouDescription = tkvErrorMng::TextFromTable(kErrorTexts, agNumber);
+        ouDescription = tkvErrorMng::TextOf(&ErrorText, agNumber);
     });
     if (sepaMode_ != 1) {
         return false;

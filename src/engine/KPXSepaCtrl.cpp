@@ -1,6 +1,5 @@
 #include "KPXSepaCtrl.h"
 
-#include <array>
 #include <bit>
 #include <vector>
 
@@ -16,48 +15,92 @@
 
 namespace {
 
-constexpr std::array<tkvErrorText, 40> kErrorTexts{{
-    {1001, "分割機能ｸﾗｽにﾃﾞｰﾀｸﾗｽがｾｯﾄされていません。"},
-    {1002, "分割元ﾌｧｲﾙが存在しません。"},
-    {1003, "分割数が0なので分割できません。"},
-    {1004, "1ﾃﾞｰﾀ転送ｻｲｽﾞが適切な値(0より上)ではありません。"},
-    {1005, "ﾃﾞｰﾀｸﾗｽのﾌｧｲﾙｻｲｽﾞの合計値が分割元のﾌｧｲﾙｻｲｽﾞと異なっています。"},
-    {1006, "分割元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
-    {1007, "分割先ﾌｧｲﾙが分割元ﾌｧｲﾙと同じｱﾄﾞﾚｽです。"},
-    {1008, "分割元ﾌｧｲﾙ名にﾍｯﾀﾞへ書き込めない文字が含まれています。"},
-    {1101, "分割先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
-    {1102, "分割元ﾌｧｲﾙのﾃﾞｰﾀが途中で終わっています。"},
-    {1103, "分割先ﾌｧｲﾙへの書き込みに失敗しました。"},
-    {1104, "分割元ﾌｧｲﾙの読み込みに失敗しました。"},
-    {1105, "分割先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。"},
-    {1201, "ﾍｯﾀﾞの書き込みに失敗しました。"},
-    {1301, "復元元ﾌｧｲﾙが存在しません。"},
-    {1302, "復元先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
-    {1303, "分割元ﾌｧｲﾙ数が0なので復元できません。"},
-    {1304, "復元先ﾌｧｲﾙが復元元ﾌｧｲﾙと同じｱﾄﾞﾚｽです。"},
-    {1305, "復元先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。"},
-    {1401, "復元元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
-    {1402, "復元元ﾌｧｲﾙのﾃﾞｰﾀが途中で終わっています。"},
-    {1403, "復元先ﾌｧｲﾙへの書き込みに失敗しました。"},
-    {1404, "復元元ﾌｧｲﾙの読み込みに失敗しました。"},
-    {1405, "復元元ﾌｧｲﾙが確認後に変更されました。"},
-    {1501, "ﾍｯﾀﾞ読み込みﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。"},
-    {1502, "ﾍｯﾀﾞ読み込みﾌｧｲﾙが存在しません。"},
-    {1601, "ﾊﾞｰｼﾞｮﾝが異なる、もしくは、壊れたﾌｧｲﾙのためﾃﾞｰﾀを取得できません。"},
-    {1602, "ﾍｯﾀﾞの読み込みに失敗しました。"},
-    {1603, "復元元ﾌｧｲﾙのﾌｧｲﾙｻｲｽﾞ情報が異常です。"},
-    {1604, "ﾍｯﾀﾞの復元先ﾌｧｲﾙ名が不正です。"},
-    {1701, "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割日時が一致しません。"},
-    {1702, "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割IDが一致しません。"},
-    {1703, "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割数が一致しません。"},
-    {1704, "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の復元先ﾌｧｲﾙ名が一致しません。"},
-    {1705, "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割数とﾃﾞｰﾀｸﾗｽの分割数が一致しません。"},
-    {1801, "分割元ﾌｧｲﾙが足りない、もしくは、重複しているため結合順序を割り振りできません。"},
-    {1802, "分割元ﾌｧｲﾙの結合順を決定していた際にｴﾗｰが発生しました。"},
-    {1901, "上書き保存のｲﾍﾞﾝﾄの後、実行をｷｬﾝｾﾙされました。"},
-    {2001, "ﾍｯﾀﾞに書き込む分割元のﾌｧｲﾙｱﾄﾞﾚｽが指定されていません。"},
-    {2002, "分割元ﾌｧｲﾙ名にﾍｯﾀﾞへ書き込めない文字が含まれています。"},
-}};
+// The texts of the numbers, keyed by the enum.
+const char* ErrorText(KPXSepaCtrl::Error agNumber) {
+    switch (agNumber) {
+        case KPXSepaCtrl::kNoSepaData:
+            return "分割機能ｸﾗｽにﾃﾞｰﾀｸﾗｽがｾｯﾄされていません。";
+        case KPXSepaCtrl::kNoSource:
+            return "分割元ﾌｧｲﾙが存在しません。";
+        case KPXSepaCtrl::kNoPieces:
+            return "分割数が0なので分割できません。";
+        case KPXSepaCtrl::kBadTransmissionSize:
+            return "1ﾃﾞｰﾀ転送ｻｲｽﾞが適切な値(0より上)ではありません。";
+        case KPXSepaCtrl::kSizesDiffer:
+            return "ﾃﾞｰﾀｸﾗｽのﾌｧｲﾙｻｲｽﾞの合計値が分割元のﾌｧｲﾙｻｲｽﾞと異なっています。";
+        case KPXSepaCtrl::kSourceNotOpened:
+            return "分割元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
+        case KPXSepaCtrl::kPieceIsSource:
+            return "分割先ﾌｧｲﾙが分割元ﾌｧｲﾙと同じｱﾄﾞﾚｽです。";
+        case KPXSepaCtrl::kSourceNameNotStorable:
+            return "分割元ﾌｧｲﾙ名にﾍｯﾀﾞへ書き込めない文字が含まれています。";
+        case KPXSepaCtrl::kPieceNotCreated:
+            return "分割先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
+        case KPXSepaCtrl::kSourceEndedEarly:
+            return "分割元ﾌｧｲﾙのﾃﾞｰﾀが途中で終わっています。";
+        case KPXSepaCtrl::kPieceWriteFailed:
+            return "分割先ﾌｧｲﾙへの書き込みに失敗しました。";
+        case KPXSepaCtrl::kSourceReadFailed:
+            return "分割元ﾌｧｲﾙの読み込みに失敗しました。";
+        case KPXSepaCtrl::kPieceTargetNotAFile:
+            return "分割先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。";
+        case KPXSepaCtrl::kHeaderNotWritten:
+            return "ﾍｯﾀﾞの書き込みに失敗しました。";
+        case KPXSepaCtrl::kNoPieceFile:
+            return "復元元ﾌｧｲﾙが存在しません。";
+        case KPXSepaCtrl::kRestoredNotCreated:
+            return "復元先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
+        case KPXSepaCtrl::kNoPiecesToRestore:
+            return "分割元ﾌｧｲﾙ数が0なので復元できません。";
+        case KPXSepaCtrl::kRestoredIsPiece:
+            return "復元先ﾌｧｲﾙが復元元ﾌｧｲﾙと同じｱﾄﾞﾚｽです。";
+        case KPXSepaCtrl::kRestoredTargetNotAFile:
+            return "復元先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。";
+        case KPXSepaCtrl::kPieceNotOpened:
+            return "復元元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
+        case KPXSepaCtrl::kPieceEndedEarly:
+            return "復元元ﾌｧｲﾙのﾃﾞｰﾀが途中で終わっています。";
+        case KPXSepaCtrl::kRestoredWriteFailed:
+            return "復元先ﾌｧｲﾙへの書き込みに失敗しました。";
+        case KPXSepaCtrl::kPieceReadFailed:
+            return "復元元ﾌｧｲﾙの読み込みに失敗しました。";
+        case KPXSepaCtrl::kPieceChanged:
+            return "復元元ﾌｧｲﾙが確認後に変更されました。";
+        case KPXSepaCtrl::kHeaderFileNotOpened:
+            return "ﾍｯﾀﾞ読み込みﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
+        case KPXSepaCtrl::kHeaderFileMissing:
+            return "ﾍｯﾀﾞ読み込みﾌｧｲﾙが存在しません。";
+        case KPXSepaCtrl::kForeignVersion:
+            return "ﾊﾞｰｼﾞｮﾝが異なる、もしくは、壊れたﾌｧｲﾙのためﾃﾞｰﾀを取得できません。";
+        case KPXSepaCtrl::kHeaderNotRead:
+            return "ﾍｯﾀﾞの読み込みに失敗しました。";
+        case KPXSepaCtrl::kBadDataSize:
+            return "復元元ﾌｧｲﾙのﾌｧｲﾙｻｲｽﾞ情報が異常です。";
+        case KPXSepaCtrl::kBadFileName:
+            return "ﾍｯﾀﾞの復元先ﾌｧｲﾙ名が不正です。";
+        case KPXSepaCtrl::kSepaDateDiffers:
+            return "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割日時が一致しません。";
+        case KPXSepaCtrl::kSpecIDDiffers:
+            return "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割IDが一致しません。";
+        case KPXSepaCtrl::kCountDiffers:
+            return "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割数が一致しません。";
+        case KPXSepaCtrl::kFileNameDiffers:
+            return "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の復元先ﾌｧｲﾙ名が一致しません。";
+        case KPXSepaCtrl::kCountNotChosen:
+            return "分割元ﾌｧｲﾙのﾍｯﾀﾞ情報の分割数とﾃﾞｰﾀｸﾗｽの分割数が一致しません。";
+        case KPXSepaCtrl::kJoinOrderGap:
+            return "分割元ﾌｧｲﾙが足りない、もしくは、重複しているため結合順序を割り振りできません。";
+        case KPXSepaCtrl::kJoinOrderFailed:
+            return "分割元ﾌｧｲﾙの結合順を決定していた際にｴﾗｰが発生しました。";
+        case KPXSepaCtrl::kOverwriteRefused:
+            return "上書き保存のｲﾍﾞﾝﾄの後、実行をｷｬﾝｾﾙされました。";
+        case KPXSepaCtrl::kNoSourceAddress:
+            return "ﾍｯﾀﾞに書き込む分割元のﾌｧｲﾙｱﾄﾞﾚｽが指定されていません。";
+        case KPXSepaCtrl::kNameNotStorable:
+            return "分割元ﾌｧｲﾙ名にﾍｯﾀﾞへ書き込めない文字が含まれています。";
+    }
+    return nullptr;
+}
 
 tkvVerRWCtrl PieceVersionBlock(tkvFileRWCtrl* agFile) {
     return tkvVerRWCtrl(agFile, KPXPieceFormat::kProductName, KPXPieceFormat::kProductComment,
@@ -85,7 +128,7 @@ void KPXSepaCtrl::NewErrorMng() {
     details_ = details;
     lcErrorMng =
         std::make_shared<tkvErrorMng>([details](int32_t agNumber, std::string& ouDescription) {
-            ouDescription = tkvErrorMng::TextFromTable(kErrorTexts, agNumber);
+            ouDescription = tkvErrorMng::TextOf(&ErrorText, agNumber);
             const auto found = details->find(agNumber);
             if (found != details->end() && !found->second.empty()) {
                 ouDescription += " " + found->second;

@@ -41,12 +41,3 @@ void tkvErrorMng::Register(int32_t agNumber) {
     }
     numbers_.push_back(agNumber);
 }
-
-std::string tkvErrorMng::TextFromTable(std::span<const tkvErrorText> agTable, int32_t agNumber) {
-    for (const tkvErrorText& entry : agTable) {
-        if (entry.Number == agNumber) {
-            return entry.Text;
-        }
-    }
-    return kUnknownNumberText;
-}

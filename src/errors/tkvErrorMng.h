@@ -3,17 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "tkvIError.h"
-
-// One entry of an owner's table of error texts.
-struct tkvErrorText {
-    int32_t Number;
-    const char* Text;
-};
 
 // The registry of the numbered errors of one operation of its owner. Texts are not stored:
 // Description asks the owner's GetDescription handler, so each class keeps its own table.
@@ -42,8 +35,14 @@ public:
     // Throws std::overflow_error when Count() is already the largest 32-bit value.
     void Register(int32_t agNumber);
 
-    // The text of agNumber in agTable, or kUnknownNumberText.
-    static std::string TextFromTable(std::span<const tkvErrorText> agTable, int32_t agNumber);
+    // The text of agNumber from agText, the owner's table keyed by its Error enum: a switch over
+    // the enum without a default, so that a number without a text does not compile (-Wswitch).
+    // kUnknownNumberText for a number that is none of the enum's (agText answers nullptr).
+    template <typename Error>
+    static std::string TextOf(const char* (*agText)(Error), int32_t agNumber) {
+        const char* text = agText(static_cast<Error>(agNumber));
+        return text != nullptr ? text : kUnknownNumberText;
+    }
 
 private:
     std::vector<int32_t> numbers_;

@@ -8,14 +8,24 @@
 
 namespace {
 
-constexpr std::array<tkvErrorText, 2> kTable{{{1001, "first"}, {1003, "third"}}};
+enum class OwnerError : int32_t { kFirst = 1001, kThird = 1003 };
 
-// A minimal owner: answers from kTable, links to another owner.
+const char* OwnerText(OwnerError agNumber) {
+    switch (agNumber) {
+        case OwnerError::kFirst:
+            return "first";
+        case OwnerError::kThird:
+            return "third";
+    }
+    return nullptr;
+}
+
+// A minimal owner: answers from OwnerText, links to another owner.
 class Owner : public tkvIError {
 public:
     Owner()
         : registry_(std::make_shared<tkvErrorMng>([](int32_t agNumber, std::string& ouText) {
-              ouText = tkvErrorMng::TextFromTable(kTable, agNumber);
+              ouText = tkvErrorMng::TextOf(&OwnerText, agNumber);
           })) {}
     std::shared_ptr<tkvErrorMng> ErrorMng() const override { return registry_; }
     std::string ClassName() const override { return "Owner"; }
