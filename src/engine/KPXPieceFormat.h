@@ -4,6 +4,11 @@
 #include <limits>
 #include <string_view>
 
+#include "tkvVerRWCtrl.h"
+
+class KPXDividoraData;
+class tkvFileRWCtrl;
+
 // The layout of a piece file (".KPX"), little-endian, no padding:
 //
 //   versioned block   product name, product comment, file kind (length-prefixed texts), version
@@ -45,5 +50,17 @@ inline constexpr int32_t kFileNameLimit = 256;
 
 // FileSize is a 32-bit field: the most data one piece can carry.
 inline constexpr int64_t kMaxDataSize = std::numeric_limits<int32_t>::max();
+
+// The versioned block of a piece file on agFile (none: only for its size).
+tkvVerRWCtrl VersionBlock(tkvFileRWCtrl* agFile);
+
+// The split fields after the versioned block, written and read in the one order above.
+// EncodeFields answers false when a field cannot be written (a name CP932 cannot carry);
+// DecodeFields stores each field into agRecord as soon as it is read and answers false at the
+// first that cannot be read. Failures of the file system raise tkvFileError.
+bool EncodeFields(const KPXDividoraData& agRecord, tkvFileRWCtrl& agFile);
+bool DecodeFields(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord);
+// True when both records carry the same split fields, bit for bit (a stored NaN date included).
+bool SameFields(const KPXDividoraData& agA, const KPXDividoraData& agB);
 
 }  // namespace KPXPieceFormat

@@ -1,6 +1,5 @@
 #include "KPXSepaCtrl.h"
 
-#include <bit>
 #include <vector>
 
 #include "KPXBlockCopy.h"
@@ -102,11 +101,6 @@ const char* ErrorText(KPXSepaCtrl::Error agNumber) {
     return nullptr;
 }
 
-tkvVerRWCtrl PieceVersionBlock(tkvFileRWCtrl* agFile) {
-    return tkvVerRWCtrl(agFile, KPXPieceFormat::kProductName, KPXPieceFormat::kProductComment,
-                        KPXPieceFormat::kFileKind, KPXPieceFormat::kFileVersion);
-}
-
 }  // namespace
 
 std::string KPXSepaCtrl::ProductName() const { return std::string(KPXPieceFormat::kProductName); }
@@ -147,7 +141,7 @@ void KPXSepaCtrl::RegisterError(int32_t agNumber, const std::string& agDetail) {
 }
 
 bool KPXSepaCtrl::CheckVersionBlock(tkvFileRWCtrl& agFile) {
-    if (PieceVersionBlock(&agFile).Check() != tkvVerRWCtrl::kSame) {
+    if (KPXPieceFormat::VersionBlock(&agFile).Check() != tkvVerRWCtrl::kSame) {
         RegisterError(kForeignVersion);
         return false;
     }
@@ -189,37 +183,11 @@ bool KPXSepaCtrl::DecodeHeader(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord)
         return false;
     }
     // Each field is stored as soon as it is read: a failure leaves the earlier ones.
-    const auto notRead = [this] {
+    if (!KPXPieceFormat::DecodeFields(agFile, agRecord)) {
         RegisterError(kHeaderNotRead);
         return false;
-    };
-    double sepaDate = 0.0;
-    int32_t number = 0;
-    std::string fileName;
-    if (!agFile.GetDate(sepaDate)) {
-        return notRead();
     }
-    agRecord.SetSepaDate(sepaDate);
-    if (!agFile.GetLong(number)) {
-        return notRead();
-    }
-    agRecord.SetSpecID(number);
-    if (!agFile.GetLong(number)) {
-        return notRead();
-    }
-    agRecord.SetTurnID(number);
-    if (!agFile.GetLong(number)) {
-        return notRead();
-    }
-    agRecord.SetCount(number);
-    if (!agFile.GetStringChecking(KPXPieceFormat::kFileNameLimit, fileName)) {
-        return notRead();
-    }
-    agRecord.SetFileName(fileName);
-    if (!agFile.GetLong(number)) {
-        return notRead();
-    }
-    agRecord.SetFileSize(number);
+    const std::string& fileName = agRecord.FileName();
     // A name with a folder in it would let a crafted piece write outside the destination; one
     // with a control character no peer can create, and it could drive a terminal.
     if (!tkvFileString::IsPlainFileName(fileName)) {
@@ -246,15 +214,7 @@ bool KPXSepaCtrl::CheckPieceUnchanged(tkvFileRWCtrl& agFile, const KPXDividoraDa
     if (!DecodeHeader(agFile, now)) {
         return false;
     }
-    // Dates compare by their bytes: a stored NaN is still the same header.
-    const auto dateBits = [](double agDate) { return std::bit_cast<uint64_t>(agDate); };
-    if (dateBits(now.SepaDate()) != dateBits(agRecord.SepaDate()) ||
-        now.SpecID() != agRecord.SpecID() || now.TurnID() != agRecord.TurnID() ||
-        now.Count() != agRecord.Count() || now.FileName() != agRecord.FileName() ||
-        now.FileSize() != agRecord.FileSize()) {
-        return Fail(kPieceChanged);
-    }
-    return true;
+    return KPXPieceFormat::SameFields(now, agRecord) || Fail(kPieceChanged);
 }
 
 bool KPXSepaCtrl::GetSizeOfHeader(int32_t& ouSize) {
@@ -270,17 +230,15 @@ bool KPXSepaCtrl::GetSizeOfHeader(int32_t& ouSize) {
         RegisterError(kNameNotStorable);
         return false;
     }
-    ouSize = PieceVersionBlock(nullptr).GetSizeOfVersion() + KPXPieceFormat::kSplitFieldsSize +
-             nameBytes;
+    ouSize = KPXPieceFormat::VersionBlock(nullptr).GetSizeOfVersion() +
+             KPXPieceFormat::kSplitFieldsSize + nameBytes;
     return true;
 }
 
 bool KPXSepaCtrl::WriteHeader(tkvFileRWCtrl& agFile, const KPXDividoraData& agRecord) {
     try {
-        if (PieceVersionBlock(&agFile).Save() && agFile.SetDate(agRecord.SepaDate()) &&
-            agFile.SetLong(agRecord.SpecID()) && agFile.SetLong(agRecord.TurnID()) &&
-            agFile.SetLong(agRecord.Count()) && agFile.SetString(agRecord.FileName()) &&
-            agFile.SetLong(agRecord.FileSize())) {
+        if (KPXPieceFormat::VersionBlock(&agFile).Save() &&
+            KPXPieceFormat::EncodeFields(agRecord, agFile)) {
             return true;
         }
         RegisterError(kHeaderNotWritten);

@@ -119,18 +119,8 @@ void tkvFileRWCtrl::SetEndOfFile() {
     tkvFileHandle::Truncate(handle_, position_, fileAddress_);
 }
 
-bool tkvFileRWCtrl::ReadExact(void* ouBuffer, size_t agLength) {
+bool tkvFileRWCtrl::TakeBytes(void* ouBuffer, size_t agLength) {
     return ReadBlock(ouBuffer, static_cast<int64_t>(agLength)) == static_cast<int64_t>(agLength);
-}
-
-template <typename T>
-bool tkvFileRWCtrl::Get(T& ouValue) {
-    unsigned char bytes[sizeof(T)];
-    if (!ReadExact(bytes, sizeof bytes)) {
-        return false;
-    }
-    ouValue = tkvLittleEndian::Decode<T>(bytes);
-    return true;
 }
 
 template <typename T>
@@ -138,22 +128,6 @@ bool tkvFileRWCtrl::Set(T agValue) {
     unsigned char bytes[sizeof(T)];
     tkvLittleEndian::Encode(agValue, bytes);
     WriteBlock(bytes, sizeof bytes);
-    return true;
-}
-
-bool tkvFileRWCtrl::GetByte(uint8_t& ouValue) { return Get(ouValue); }
-bool tkvFileRWCtrl::GetInteger(int16_t& ouValue) { return Get(ouValue); }
-bool tkvFileRWCtrl::GetLong(int32_t& ouValue) { return Get(ouValue); }
-bool tkvFileRWCtrl::GetSingle(float& ouValue) { return Get(ouValue); }
-bool tkvFileRWCtrl::GetDouble(double& ouValue) { return Get(ouValue); }
-bool tkvFileRWCtrl::GetDate(double& ouValue) { return Get(ouValue); }
-
-bool tkvFileRWCtrl::GetBoolean(bool& ouValue) {
-    int16_t stored = 0;
-    if (!Get(stored)) {
-        return false;
-    }
-    ouValue = stored != tkvLittleEndian::kFalse;
     return true;
 }
 
@@ -201,7 +175,7 @@ bool tkvFileRWCtrl::GetStringOnly(int32_t agLength, std::string& ouText) {
     auto readMore = [&](size_t agCount) {
         const size_t old = bytes.size();
         bytes.resize(old + agCount);
-        return ReadExact(bytes.data() + old, agCount);
+        return TakeBytes(bytes.data() + old, agCount);
     };
     while (remaining > 0) {
         if (scan == bytes.size() &&
@@ -219,17 +193,4 @@ bool tkvFileRWCtrl::GetStringOnly(int32_t agLength, std::string& ouText) {
         --remaining;
     }
     return tkvStringControl::FromCodePage(bytes, ouText);
-}
-
-bool tkvFileRWCtrl::GetString(std::string& ouText) {
-    int32_t length = 0;
-    return GetLong(length) && GetStringOnly(length, ouText);
-}
-
-bool tkvFileRWCtrl::GetStringChecking(int32_t agLimit, std::string& ouText) {
-    int32_t length = 0;
-    if (!GetLong(length) || length < 0 || length > agLimit) {
-        return false;
-    }
-    return GetStringOnly(length, ouText);
 }

@@ -5,6 +5,7 @@
 
 #include "tkvFileHandle.h"
 #include "tkvFileString.h"
+#include "tkvTypedReader.h"
 
 // One open binary file with a 1-based current position and typed little-endian reads and
 // writes. Every file the system writes for itself goes through it.
@@ -12,7 +13,7 @@
 // Opens never raise: a failed open answers false. A typed read answers false when fewer bytes
 // than its width remain; a failure of the file system itself (a full disk, a device error, an
 // access to a file that is not open) raises tkvFileError.
-class tkvFileRWCtrl {
+class tkvFileRWCtrl : public tkvTypedReader<tkvFileRWCtrl> {
 public:
     // FileAccess values.
     static constexpr int32_t kReadWrite = 0;
@@ -61,13 +62,8 @@ public:
     // Which file is open: the same file as another path exactly when the identities match.
     tkvFileString::FileIdentity Identity() const;
 
-    bool GetByte(uint8_t& ouValue);
-    bool GetInteger(int16_t& ouValue);
-    bool GetLong(int32_t& ouValue);
-    bool GetSingle(float& ouValue);
-    bool GetDouble(double& ouValue);
-    bool GetDate(double& ouValue);
-    bool GetBoolean(bool& ouValue);
+    // GetByte, GetInteger, GetLong, GetSingle, GetDouble, GetDate, GetBoolean, GetString and
+    // GetStringChecking come from tkvTypedReader.
 
     bool SetByte(uint8_t agValue);
     bool SetInteger(int16_t agValue);
@@ -83,9 +79,8 @@ public:
     bool SetStringOnly(const std::string& agText);
     // Reads agLength characters, finding their end by the lead bytes of CP932.
     bool GetStringOnly(int32_t agLength, std::string& ouText);
-    bool GetString(std::string& ouText);
-    // As GetString, but a length outside 0 to agLimit answers false without reading further.
-    bool GetStringChecking(int32_t agLimit, std::string& ouText);
+    // The next agLength bytes; false when fewer remain.
+    bool TakeBytes(void* ouBytes, size_t agLength);
 
     // Raw bytes at the current position, for the block copy. ReadBlock answers how many bytes
     // it read (fewer only at the end of the file).
@@ -101,9 +96,6 @@ public:
 private:
     bool Open(bool agExclusive);
     void RequireOpen(const char* agWhat) const;
-    bool ReadExact(void* ouBuffer, size_t agLength);
-    template <typename T>
-    bool Get(T& ouValue);
     template <typename T>
     bool Set(T agValue);
 
