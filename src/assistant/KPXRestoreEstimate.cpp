@@ -1,5 +1,7 @@
 #include "KPXRestoreEstimate.h"
 
+#include <algorithm>
+
 #include "KPXDividoraData.h"
 #include "tkvCancelMng.h"
 #include "tkvDateTime.h"
@@ -106,6 +108,16 @@ bool KPXRestoreEstimate::Check() {
     }
     anyProblem_ = anyProblem_ || !unreadable_.empty() || kinds_.size() != 1;
     return true;
+}
+
+int32_t KPXRestoreEstimate::LargestSkippedCount() const {
+    int32_t largest = 0;
+    for (const SepaKind& kind : kinds_) {
+        if (kind.IsOverUpperCount) {
+            largest = std::max(largest, kind.Representative->Count());
+        }
+    }
+    return largest;
 }
 
 bool KPXRestoreEstimate::Write(std::string& agBody) const {

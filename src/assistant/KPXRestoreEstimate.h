@@ -54,6 +54,10 @@ public:
 
     // The verdict: the listed pieces can be restored.
     bool Restorable() const { return !anyProblem_; }
+    // The largest piece count among the kinds left unanalysed for being above the limit; 0 when
+    // every kind was analysed. Such a kind adds nothing against restoring, so a caller that
+    // must not read the verdict as a promise checks this too.
+    int32_t LargestSkippedCount() const;
 
 private:
     bool IsCanceled() const;

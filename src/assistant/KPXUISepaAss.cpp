@@ -252,9 +252,11 @@ bool KPXUISepaAss::SetUp(Operation agOperation, BodyWriter agWriter) {
 
 bool KPXUISepaAss::WritePage(Operation agOperation, BodyWriter agWriter) {
     const PageRow row = RowOf(agOperation);
+    pageShown_ = false;
     showHTMLToIE_ = std::make_shared<tkvShowHTMLToIE>();
     if (!showHTMLToIE_->CreateAddress()) {
         lcErrorMng->Register(kPageNotCreated);
+        ShowPageFailure(agOperation);
         return false;
     }
     std::string html =
@@ -276,8 +278,12 @@ bool KPXUISepaAss::WritePage(Operation agOperation, BodyWriter agWriter) {
     if (!window_.UnloadFlag()) {
         showHTMLToIE_->SetWebBrowser(window_.ResultView(agOperation));
         ShowStatus(agOperation, "結果を表示中...");
-        showHTMLToIE_->Show();
-        ShowStatus(agOperation, "");
+        pageShown_ = showHTMLToIE_->Show();
+        if (pageShown_) {
+            ShowStatus(agOperation, "");
+        } else {
+            ShowPageFailure(agOperation);
+        }
     }
     return done;
 }
@@ -334,6 +340,11 @@ void KPXUISepaAss::ShowStatus(Operation agOperation, const std::string& agText) 
         window_.SetStatusText(agOperation, agText);
     }
     tkvEventPump::ProcessEvents();
+}
+
+void KPXUISepaAss::ShowPageFailure(Operation agOperation) {
+    // A full temporary folder must not look like a request that ended without a word.
+    ShowStatus(agOperation, ErrorText(kPageNotCreated));
 }
 
 void KPXUISepaAss::CopySettings(KPXSepaData& agJob) const {
@@ -458,6 +469,7 @@ void KPXUISepaAss::lcRestoreSepaCtrl_StatusOfReadingDividora(int32_t agFirst, in
 bool KPXUISepaAss::WriteEstimateSeparating() {
     constexpr Operation kThis = Operation::kEstimateSeparating;
     estimateVerdict_ = false;
+    estimatedPiecePaths_.clear();
     ShowStatus(kThis, "分割の実行予測を開始...");
     const std::string source = window_.txtSeparateFileAddress();
     const bool sourceExists = tkvFileString::GetPathKind(source) == tkvFileString::kFile;
@@ -516,6 +528,7 @@ bool KPXUISepaAss::WriteEstimateSeparating() {
             Row("ﾌｧｲﾙ名", "ﾌｧｲﾙｻｲｽﾞ");
         for (int32_t i = 0; i < count; ++i) {
             const auto record = SeparateSepaData->DividoraData(i);
+            estimatedPiecePaths_.push_back(record->FileAddress());
             ReportBody += Row(
                 tkvFormat::EscapeHTML(tkvFileString::GetFileNamePart(record->FileAddress())),
                 tkvFormat::FormatByteSize(static_cast<double>(record->FileSize()) + headerSize));
@@ -552,6 +565,7 @@ bool KPXUISepaAss::WriteEstimateSeparating() {
 bool KPXUISepaAss::WriteEstimateRestoring() {
     constexpr Operation kThis = Operation::kEstimateRestoring;
     estimateVerdict_ = false;
+    estimateSkippedCount_ = 0;
     ShowStatus(kThis, "復元の実行予測を開始...");
     const std::vector<std::string> list = window_.lstRestoreDividoraSepaAddress();
     if (list.empty()) {
@@ -599,6 +613,7 @@ bool KPXUISepaAss::WriteEstimateRestoring() {
         return false;
     }
     estimateVerdict_ = estimate.Restorable();
+    estimateSkippedCount_ = estimate.LargestSkippedCount();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "KPXSepaCtrlEvents.h"
 #include "KPXUISepaAssWindow.h"
@@ -60,6 +61,14 @@ public:
 
     // The verdict of the last completed estimate: the split or restore can be done.
     bool EstimateVerdict() const { return estimateVerdict_; }
+    // The largest piece count of a set the last restore estimate did not analyse because it is
+    // above UpperCountToWarn (its verdict says nothing about such a set); 0 when none.
+    int32_t EstimateSkippedCount() const { return estimateSkippedCount_; }
+    // The piece paths the last split estimate decided; empty when it decided none.
+    const std::vector<std::string>& EstimatedPiecePaths() const { return estimatedPiecePaths_; }
+    // Whether the last operation's page was written and shown in its view. When it was not,
+    // the operation's status label says so, whatever the operation's result.
+    bool PageShown() const { return pageShown_; }
 
 private:
     using Operation = KPXUISepaAssWindow::Operation;
@@ -84,6 +93,8 @@ private:
     bool PrepareDecideFileName(KPXDecideFileName& agDecide);
     void AppendErrorCauses(std::string& ioText);
     void ShowStatus(Operation agOperation, const std::string& agText);
+    // The status label says the page could not be made or shown.
+    void ShowPageFailure(Operation agOperation);
     void CopySettings(KPXSepaData& agJob) const;
 
     // Events of the engine controls.
@@ -111,4 +122,7 @@ private:
     std::shared_ptr<tkvShowHTMLToIE> showHTMLToIE_;
     std::string ReportBody;
     bool estimateVerdict_ = false;
+    int32_t estimateSkippedCount_ = 0;
+    std::vector<std::string> estimatedPiecePaths_;
+    bool pageShown_ = false;
 };

@@ -114,23 +114,6 @@ bool AssistantTestWindow::DoEnabled(Operation agOperation) const {
 
 bool AssistantTestWindow::Fixed(PageSet agPageSet) const { return fixed_.at(agPageSet); }
 
-ScopedEnvironment::ScopedEnvironment(const char* agName, const std::string& agValue)
-    : name_(agName) {
-    if (const char* old = std::getenv(agName)) {
-        hadValue_ = true;
-        oldValue_ = old;
-    }
-    ::setenv(agName, agValue.c_str(), 1);
-}
-
-ScopedEnvironment::~ScopedEnvironment() {
-    if (hadValue_) {
-        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
-    } else {
-        ::unsetenv(name_.c_str());
-    }
-}
-
 std::string Cp932ToUtf8(const std::string& agBytes) {
     const iconv_t converter = ::iconv_open("UTF-8", "CP932");
     if (converter == reinterpret_cast<iconv_t>(-1)) {

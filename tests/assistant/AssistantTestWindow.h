@@ -71,20 +71,6 @@ private:
     std::map<PageSet, bool> fixed_;
 };
 
-// Sets an environment variable for the life of the object, then puts the old value back.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* agName, const std::string& agValue);
-    ~ScopedEnvironment();
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string name_;
-    bool hadValue_ = false;
-    std::string oldValue_;
-};
-
 // CP932 bytes as UTF-8, decoded by the C library; "<undecodable>" when they are not CP932.
 std::string Cp932ToUtf8(const std::string& agBytes);
 

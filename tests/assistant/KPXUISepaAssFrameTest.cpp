@@ -243,4 +243,44 @@ TEST_F(KPXUISepaAssFrameTest, WithoutAPageFileNoPageIsShownAndTheOperationFails)
     EXPECT_TRUE(FolderEntries(folder_.Path("out")).empty());
 }
 
+TEST_F(KPXUISepaAssFrameTest, APageThatCannotBeWrittenOrMadeSaysSoOnTheStatusLabel) {
+    const std::string failure = "HTMLﾌｧｲﾙを正常に作成できませんでした。";
+    MakeFolder(folder_.Path("pages"));
+    struct Case {
+        std::string Why;
+        std::string TemporaryFolder;
+        uint64_t FileSizeLimit;  // 0: none
+        bool Result;             // the estimate's own, which a page failure does not change
+    };
+    // An estimate writes no file itself, so the limit only meets the page file.
+    const std::vector<Case> cases{
+        {"the page file cannot be written", folder_.Path("pages"), 16, true},
+        {"no page file can be made", folder_.Path("no such folder"), 0, false},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.Why);
+        window_.Calls.clear();
+        ScopedEnvironment temporaryFolder("TMPDIR", k.TemporaryFolder);
+        KPXUISepaAss assistant(window_);
+        bool result = false;
+        if (k.FileSizeLimit > 0) {
+            ScopedFileSizeLimit limit(k.FileSizeLimit);
+            result = assistant.EstimateSeparating();
+        } else {
+            result = assistant.EstimateSeparating();
+        }
+        EXPECT_EQ(result, k.Result);
+        EXPECT_FALSE(assistant.PageShown());
+        EXPECT_TRUE(window_.View(Operation::kEstimateSeparating).Addresses.empty());
+        const auto statuses = window_.Statuses(Operation::kEstimateSeparating);
+        ASSERT_FALSE(statuses.empty());
+        EXPECT_EQ(statuses.back(), failure);
+    }
+
+    KPXUISepaAss shown(window_);
+    EXPECT_TRUE(shown.EstimateSeparating());
+    EXPECT_TRUE(shown.PageShown());
+    EXPECT_EQ(window_.Statuses(Operation::kEstimateSeparating).back(), "");
+}
+
 }  // namespace

@@ -94,6 +94,23 @@ ScopedFileSizeLimit::~ScopedFileSizeLimit() {
     std::signal(SIGXFSZ, oldHandler_);
 }
 
+ScopedEnvironment::ScopedEnvironment(const char* agName, const std::string& agValue)
+    : name_(agName) {
+    if (const char* old = std::getenv(agName)) {
+        hadValue_ = true;
+        oldValue_ = old;
+    }
+    ::setenv(agName, agValue.c_str(), 1);
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    if (hadValue_) {
+        ::setenv(name_.c_str(), oldValue_.c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
+}
+
 bool RunningAsRoot() { return ::geteuid() == 0; }
 
 void WriteTestPiece(const std::string& agPath, const KPXDividoraData& agRecord,

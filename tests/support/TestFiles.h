@@ -53,5 +53,19 @@ void WriteTestPiece(const std::string& agPath, const KPXDividoraData& agRecord,
 // agBytes with the bytes at agOffset replaced by agPatch.
 std::string Patched(std::string agBytes, size_t agOffset, const std::string& agPatch);
 
+// Sets an environment variable for the life of the object, then puts the old value back.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* agName, const std::string& agValue);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::string name_;
+    bool hadValue_ = false;
+    std::string oldValue_;
+};
+
 // True when the process runs as root, which reads files whatever their permissions.
 bool RunningAsRoot();
