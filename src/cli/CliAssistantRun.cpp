@@ -1,44 +1,16 @@
 #include "CliAssistantRun.h"
 
-#include <filesystem>
-
 #include "CliInterrupt.h"
 #include "CliPageText.h"
+#include "CliText.h"
 #include "DividoraCli.h"
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
-#include "tkvFileError.h"
-#include "tkvFileRWCtrl.h"
-#include "tkvFormat.h"
 #include "tkvShowHTMLToIE.h"
-#include "tkvStringControl.h"
 
 namespace {
 
-// The page written to agPath in CP932, as it declares; its link to itself points at the copy,
-// since the page file goes when the run ends.
-bool CopyPage(const tkvShowHTMLToIE& agPage, const std::string& agPath) {
-    std::string html = agPage.HTML();
-    const std::string link = "href=\"" + tkvFormat::EscapeHTML(agPage.Address()) + "\"";
-    const size_t at = html.find(link);
-    if (at != std::string::npos) {
-        std::error_code ignored;
-        const std::string copy = std::filesystem::absolute(agPath, ignored).string();
-        html.replace(at, link.size(), "href=\"" + tkvFormat::EscapeHTML(copy) + "\"");
-    }
-    tkvFileRWCtrl file;
-    file.SetFileAddress(agPath);
-    if (!file.OpenForBinaryClearing()) {
-        return false;
-    }
-    try {
-        const std::string bytes = tkvStringControl::ToCodePageWithReferences(html);
-        file.WriteBlock(bytes.data(), static_cast<int64_t>(bytes.size()));
-    } catch (const tkvFileError&) {
-        return false;
-    }
-    return true;
-}
+constexpr const char* kPageNotCreated = "HTMLﾌｧｲﾙを正常に作成できませんでした。";
 
 }  // namespace
 
@@ -50,45 +22,68 @@ CliAssistantRun::CliAssistantRun(std::ostream& agOut, std::ostream& agErr, bool 
       progress_(agErr, agShowProgress),
       window_(sepaMng_, progress_) {}
 
-int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation, const std::string& agHtmlFile) {
-    using Operation = KPXUISepaAssWindow::Operation;
-    KPXUISepaAss assistant(window_);
-    bool done = false;
-    bool interrupted = false;
-    {
-        CliInterrupt interrupt([&assistant] { return assistant.CancelMng(); });
-        switch (agOperation) {
-            case Operation::kEstimateSeparating:
-                done = assistant.EstimateSeparating();
-                break;
-            case Operation::kEstimateRestoring:
-                done = assistant.EstimateRestoring();
-                break;
-            case Operation::kSeparate:
-                done = assistant.Separate();
-                break;
-            case Operation::kRestore:
-                done = assistant.Restore();
-                break;
-        }
-        interrupted = interrupt.Interrupted();
+CliAssistantRun::~CliAssistantRun() = default;
+
+int CliAssistantRun::SetHtmlFile(const std::string& agPath, bool agReplace,
+                                 const CliRunFiles& agFiles) {
+    CliHtmlFile file(agPath, agReplace);
+    std::string why;
+    const int status = file.Check(agFiles, why);
+    if (status != DividoraCli::kDone) {
+        err_ << "dividora-cli: " << why << '\n';
+        return status;
     }
+    htmlFile_ = std::move(file);
+    return DividoraCli::kDone;
+}
+
+int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
+    using Operation = KPXUISepaAssWindow::Operation;
+    assistant_ = std::make_unique<KPXUISepaAss>(window_);
+    KPXUISepaAss& assistant = *assistant_;
+    // The signals stay caught until the page is out, so a late one cannot leave half a copy.
+    CliInterrupt interrupt([&assistant] { return assistant.CancelMng(); });
+    bool done = false;
+    switch (agOperation) {
+        case Operation::kEstimateSeparating:
+            done = assistant.EstimateSeparating();
+            break;
+        case Operation::kEstimateRestoring:
+            done = assistant.EstimateRestoring();
+            break;
+        case Operation::kSeparate:
+            done = assistant.Separate();
+            break;
+        case Operation::kRestore:
+            done = assistant.Restore();
+            break;
+    }
+    const bool cancelled = interrupt.Interrupted() && !done;
     progress_.Finish();
     const auto page = assistant.ShowHTMLToIE();
     if (!page || page->Address().empty()) {
-        err_ << "dividora-cli: HTMLﾌｧｲﾙを正常に作成できませんでした。\n";
+        err_ << "dividora-cli: " << kPageNotCreated << '\n';
         return DividoraCli::kFailed;
     }
-    if (!agHtmlFile.empty() && !CopyPage(*page, agHtmlFile)) {
-        err_ << "dividora-cli: " << agHtmlFile << ": the page could not be written\n";
+    if (!assistant.PageShown()) {
+        err_ << "dividora-cli: warning: " << kPageNotCreated
+             << " (the page file could not be written; its text follows)\n";
+    }
+    std::string why;
+    if (htmlFile_ && !htmlFile_->Write(*page, why)) {
+        err_ << "dividora-cli: " << why << '\n';
         done = false;
     }
     const std::string text = CliPageText::FromHTML(page->HTML());
-    if (interrupted && !done) {
+    if (cancelled) {
         err_ << text;
-        return DividoraCli::kCancelled;
+        return DividoraCli::CancelledBy(interrupt.Signal());
     }
     (done ? out_ : err_) << text;
+    if (!done && !window_.RefusedAddress().empty()) {
+        err_ << "dividora-cli: " << CliText::Escaped(window_.RefusedAddress())
+             << " exists; --force replaces it\n";
+    }
     const bool estimate = agOperation == Operation::kEstimateSeparating ||
                           agOperation == Operation::kEstimateRestoring;
     const bool success = done && (!estimate || assistant.EstimateVerdict());

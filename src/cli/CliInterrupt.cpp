@@ -1,5 +1,6 @@
 #include "CliInterrupt.h"
 
+#include <array>
 #include <csignal>
 
 #include "tkvCancelMng.h"
@@ -7,27 +8,35 @@
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+constexpr std::array<int, 3> kCancelSignals{SIGINT, SIGTERM, SIGHUP};
 
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+volatile std::sig_atomic_t caught = 0;
 
-struct sigaction previousInterrupt {};
+extern "C" void OnCancelSignal(int agSignal) {
+    if (caught == 0) {
+        caught = agSignal;
+    }
+}
+
+std::array<struct sigaction, kCancelSignals.size()> previousCancel{};
 struct sigaction previousFileSize {};
 
 }  // namespace
 
 CliInterrupt::CliInterrupt(CancelMngSource agCancelMng) {
-    interrupted = 0;
+    caught = 0;
     struct sigaction action {};
-    action.sa_handler = OnInterrupt;
+    action.sa_handler = OnCancelSignal;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, &previousInterrupt);
+    for (size_t i = 0; i < kCancelSignals.size(); ++i) {
+        ::sigaction(kCancelSignals[i], &action, &previousCancel[i]);
+    }
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     ::sigaction(SIGXFSZ, &ignore, &previousFileSize);
     tkvEventPump::SetProcessEventsHook([source = std::move(agCancelMng)] {
-        if (interrupted == 0) {
+        if (caught == 0) {
             return;
         }
         if (const auto cancelMng = source()) {
@@ -39,7 +48,11 @@ CliInterrupt::CliInterrupt(CancelMngSource agCancelMng) {
 CliInterrupt::~CliInterrupt() {
     tkvEventPump::SetProcessEventsHook({});
     ::sigaction(SIGXFSZ, &previousFileSize, nullptr);
-    ::sigaction(SIGINT, &previousInterrupt, nullptr);
+    for (size_t i = kCancelSignals.size(); i-- > 0;) {
+        ::sigaction(kCancelSignals[i], &previousCancel[i], nullptr);
+    }
 }
 
-bool CliInterrupt::Interrupted() const { return interrupted != 0; }
+bool CliInterrupt::Interrupted() const { return caught != 0; }
+
+int CliInterrupt::Signal() const { return caught; }

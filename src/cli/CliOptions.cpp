@@ -1,42 +1,88 @@
 #include "CliOptions.h"
 
+#include <CLI/CLI.hpp>
+
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <map>
+#include <sstream>
+#include <type_traits>
+#include <utility>
 
-bool CliOptions::Parse(const std::vector<std::string>& agArguments) {
-    bool optionsEnded = false;
-    for (size_t i = 0; i < agArguments.size(); ++i) {
-        const std::string& word = agArguments[i];
-        if (optionsEnded || word.size() < 2 || word[0] != '-') {
-            positional_.push_back(word);
-        } else if (word == "--") {
-            optionsEnded = true;
-        } else if (flags_.count(word) != 0) {
-            given_.insert(word);
-        } else if (valued_.count(word) != 0) {
-            if (i + 1 == agArguments.size()) {
-                error_ = word + " needs a value";
-                return false;
-            }
-            given_.insert(word);
-            values_[word] = agArguments[++i];
-        } else {
-            error_ = "unknown option: " + word;
-            return false;
-        }
-    }
-    return true;
+#include "CliText.h"
+#include "DividoraVersion.h"
+#include "KPXDecideFileName.h"
+#include "KPXDecideFileSize.h"
+#include "KPXUISepaMng.h"
+#include "tkvFileString.h"
+
+namespace {
+
+using Kind = CliOption::Kind;
+
+struct CommandRow {
+    const char* Name;
+    unsigned Bit;
+    const char* Help;
+};
+
+constexpr CommandRow kCommands[] = {
+    {"split", CliOption::kSplit, "cut SOURCE into piece files in DIR"},
+    {"restore", CliOption::kRestore, "join piece files back into the file they were cut from"},
+    {"info", CliOption::kInfo, "show the header fields of each piece file"},
+};
+
+struct NamingRow {
+    const char* Name;
+    int32_t HowToName;
+};
+
+constexpr NamingRow kNamings[] = {
+    {"random", KPXDecideFileName::kRandom},
+    {"number", KPXDecideFileName::kNumber},
+    {"padded", KPXDecideFileName::kPaddedNumber},
+};
+
+struct UnitRow {
+    const char* Name;
+    int64_t Bytes;
+};
+
+constexpr int64_t kKiB = 1024;
+// Matched against the unit in upper case.
+constexpr UnitRow kUnits[] = {
+    {"", 1},
+    {"B", 1},
+    {"K", kKiB},
+    {"KB", kKiB},
+    {"KIB", kKiB},
+    {"M", kKiB* kKiB},
+    {"MB", kKiB* kKiB},
+    {"MIB", kKiB* kKiB},
+    {"G", kKiB* kKiB* kKiB},
+    {"GB", kKiB* kKiB* kKiB},
+    {"GIB", kKiB* kKiB* kKiB},
+};
+constexpr const char* kUnitNames = "B, K, KB, KiB, M, MB, MiB, G, GB or GiB";
+
+// The split reads a piece size and a count as the window does, into 32-bit fields; the piece
+// limit is a 32-bit setting.
+constexpr int64_t kMostPieceSize =
+    std::numeric_limits<decltype(std::declval<KPXDecideFileSize&>().FileSizeToSeparate())>::max();
+constexpr int64_t kMostPieceCount =
+    std::numeric_limits<decltype(std::declval<KPXDecideFileSize&>().FileCountToSeparate())>::max();
+constexpr int64_t kMostPieceLimit =
+    std::numeric_limits<decltype(std::declval<KPXUISepaMng&>().UpperCountToWarn())>::max();
+
+std::string VersionText() {
+    return std::string(DividoraVersion::kProduct) + " " + std::to_string(DividoraVersion::kMajor) +
+           "." + std::to_string(DividoraVersion::kMinor) + "." +
+           std::to_string(DividoraVersion::kRevision);
 }
 
-bool CliOptions::Has(const std::string& agName) const { return given_.count(agName) != 0; }
-
-std::string CliOptions::Value(const std::string& agName, const std::string& agDefault) const {
-    const auto found = values_.find(agName);
-    return found == values_.end() ? agDefault : found->second;
-}
-
-bool CliOptions::ParseWholeNumber(const std::string& agText, int64_t& ouNumber) {
+bool ParseWholeNumber(const std::string& agText, int64_t& ouNumber) {
     if (agText.empty() || agText.size() > 18) {
         return false;
     }
@@ -47,6 +93,330 @@ bool CliOptions::ParseWholeNumber(const std::string& agText, int64_t& ouNumber) 
     }
     ouNumber = std::stoll(agText);
     return true;
+}
+
+// The help line of a row: what it does, then its limits and default.
+std::string Describe(const CliOption& agRow) {
+    switch (agRow.Type) {
+        case Kind::kByteSize:
+            return agRow.Help + " (" + CliOptions::ByteSizeText(agRow.Least) + " to " +
+                   CliOptions::ByteSizeText(agRow.Most) +
+                   (agRow.Default > 0 ? ", default " + CliOptions::ByteSizeText(agRow.Default)
+                                      : std::string()) +
+                   ")";
+        case Kind::kNumber:
+            return agRow.Help + " (" + std::to_string(agRow.Least) + " to " +
+                   std::to_string(agRow.Most) +
+                   (agRow.Default > 0 ? ", default " + std::to_string(agRow.Default)
+                                      : std::string()) +
+                   ")";
+        case Kind::kNaming:
+            return agRow.Help + " (default " + CliOptions::NamingText(agRow.Default) + ")";
+        default:
+            return agRow.Help;
+    }
+}
+
+// How the row appears in a usage line: "-o DIR", "[--force]", "PIECE...".
+std::string UsageWord(const CliOption& agRow) {
+    if (agRow.Type == Kind::kInput || agRow.Type == Kind::kInputs) {
+        return agRow.ValueName;
+    }
+    return agRow.ValueName.empty() ? agRow.Names : agRow.Names + " " + agRow.ValueName;
+}
+
+CLI::Validator NonEmpty() {
+    return CLI::Validator(
+        [](std::string& agValue) {
+            return agValue.empty() ? std::string("needs a value that is not empty") : std::string();
+        },
+        "");
+}
+
+// A name joined to a folder must stay in it.
+CLI::Validator PlainName() {
+    return CLI::Validator(
+        [](std::string& agValue) {
+            return tkvFileString::IsPlainFileName(agValue)
+                       ? std::string()
+                       : agValue +
+                             " is not a plain name: it must not be empty, . or .., nor "
+                             "hold a separator";
+        },
+        "");
+}
+
+// Turns the text into a byte count within the row's limits, or says why not.
+CLI::Validator ByteSizeIn(int64_t agLeast, int64_t agMost) {
+    return CLI::Validator(
+        [agLeast, agMost](std::string& ioValue) {
+            const std::string range =
+                CliOptions::ByteSizeText(agLeast) + " to " + CliOptions::ByteSizeText(agMost);
+            int64_t bytes = 0;
+            if (!CliOptions::ParseByteSize(ioValue, bytes)) {
+                return ioValue + " is not a size from " + range +
+                       " (a number with an optional unit " + kUnitNames + ")";
+            }
+            if (bytes > agMost) {
+                const std::string most = CliOptions::ByteSizeText(agMost);
+                const std::string exact = std::to_string(agMost) + " B";
+                return ioValue + " is above the largest allowed, " + most +
+                       (most == exact ? std::string() : " (" + exact + ")");
+            }
+            if (bytes < agLeast) {
+                return ioValue + " is below the least allowed, " +
+                       CliOptions::ByteSizeText(agLeast) + "; sizes from " + range;
+            }
+            ioValue = std::to_string(bytes);
+            return std::string();
+        },
+        "");
+}
+
+CLI::Validator WholeNumberIn(int64_t agLeast, int64_t agMost) {
+    return CLI::Validator(
+        [agLeast, agMost](std::string& agValue) {
+            int64_t number = 0;
+            if (!ParseWholeNumber(agValue, number) || number < agLeast || number > agMost) {
+                return agValue + " is not a whole number from " + std::to_string(agLeast) + " to " +
+                       std::to_string(agMost);
+            }
+            return std::string();
+        },
+        "");
+}
+
+CLI::Validator NamingMethod() {
+    return CLI::Validator(
+        [](std::string& ioValue) {
+            std::string names;
+            for (const NamingRow& naming : kNamings) {
+                if (ioValue == naming.Name) {
+                    ioValue = std::to_string(naming.HowToName);
+                    return std::string();
+                }
+                names += std::string(names.empty() ? "" : ", ") + naming.Name;
+            }
+            return ioValue + " is none of " + names;
+        },
+        "");
+}
+
+void AddToCommand(CLI::App& ioCommand, const CliOption& agRow, CliRequest& ioRequest,
+                  std::map<int, std::vector<CLI::Option*>>& ioGroups) {
+    const std::string help = Describe(agRow);
+    CLI::Option* option = nullptr;
+    switch (agRow.Type) {
+        case Kind::kInput:
+        case Kind::kInputs: {
+            auto& inputs = ioRequest.*std::get<std::vector<std::string> CliRequest::*>(agRow.Field);
+            option = ioCommand.add_option(agRow.Names, inputs, help);
+            if (agRow.Type == Kind::kInput) {
+                option->expected(1);
+            }
+            break;
+        }
+        case Kind::kText:
+        case Kind::kName:
+            option =
+                ioCommand
+                    .add_option(agRow.Names,
+                                ioRequest.*std::get<std::string CliRequest::*>(agRow.Field), help)
+                    ->check(agRow.Type == Kind::kName ? PlainName() : NonEmpty());
+            break;
+        case Kind::kFlag:
+            option = ioCommand.add_flag(agRow.Names,
+                                        ioRequest.*std::get<bool CliRequest::*>(agRow.Field), help);
+            break;
+        case Kind::kByteSize:
+        case Kind::kNumber:
+        case Kind::kNaming: {
+            int64_t& value = ioRequest.*std::get<int64_t CliRequest::*>(agRow.Field);
+            value = agRow.Default;
+            option = ioCommand.add_option(agRow.Names, value, help);
+            if (agRow.Type == Kind::kByteSize) {
+                option->transform(ByteSizeIn(agRow.Least, agRow.Most));
+            } else if (agRow.Type == Kind::kNumber) {
+                option->check(WholeNumberIn(agRow.Least, agRow.Most));
+            } else {
+                option->transform(NamingMethod());
+            }
+            break;
+        }
+    }
+    if (agRow.Type != Kind::kInput && agRow.Type != Kind::kInputs && agRow.Type != Kind::kFlag) {
+        // As ever, an option given twice takes its last value.
+        option->option_text(agRow.ValueName)->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    }
+    option->required(agRow.Required);
+    if (agRow.Group != 0) {
+        for (CLI::Option* other : ioGroups[agRow.Group]) {
+            option->excludes(other);
+            other->excludes(option);
+        }
+        ioGroups[agRow.Group].push_back(option);
+    }
+}
+
+// CLI11's help with the tool's own usage lines, and an option's value name without the type
+// and the notes the usage lines already give.
+class HelpFormat : public CLI::Formatter {
+public:
+    explicit HelpFormat(const CliOptions& agOptions) : options_(agOptions) { column_width(33); }
+
+    std::string make_usage(const CLI::App* agApp, std::string) const override {
+        return options_.Usage(agApp->get_parent() != nullptr ? agApp->get_name() : "");
+    }
+    std::string make_option_opts(const CLI::Option* agOption) const override {
+        const std::string& text = agOption->get_option_text();
+        return text.empty() ? std::string() : " " + text;
+    }
+
+private:
+    const CliOptions& options_;
+};
+
+}  // namespace
+
+CliOptions::CliOptions(const KPXUISepaMng& agDefaults) {
+    using O = CliOption;
+    std::string namings;
+    for (const NamingRow& naming : kNamings) {
+        namings += std::string(namings.empty() ? "" : "|") + naming.Name;
+    }
+    table_ = {
+        {"SOURCE", "SOURCE", Kind::kInput, O::kSplit, true, 0, 0, 0, 0, "the file to cut",
+         &CliRequest::Inputs},
+        {"PIECE", "PIECE...", Kind::kInputs, O::kRestore | O::kInfo, true, 0, 0, 0, 0,
+         "piece files, in any order", &CliRequest::Inputs},
+        {"-o", "DIR", Kind::kText, O::kSplit | O::kRestore, true, 0, 0, 0, 0,
+         "the folder the pieces or the restored file go into", &CliRequest::Folder},
+        {"-n", "NAME", Kind::kName, O::kSplit, false, 0, 0, 0, 0,
+         "the pieces' name before suffix and .KPX (default: SOURCE's, no extension)",
+         &CliRequest::Name},
+        {"--size", "SIZE", Kind::kByteSize, O::kSplit, false, 1, 1, kMostPieceSize, 0,
+         "every piece file this large, its header included", &CliRequest::PieceSize},
+        {"--count", "N", Kind::kNumber, O::kSplit, false, 1, 1, kMostPieceCount, 0,
+         "cut into N pieces of equal size", &CliRequest::PieceCount},
+        {"--naming", namings, Kind::kNaming, O::kSplit, false, 0, 0, 0,
+         agDefaults.HowToNameDividora(),
+         "suffix: 4 random hex digits, a number, or one padded with zeros", &CliRequest::HowToName},
+        {"--block", "BYTES", Kind::kByteSize, O::kSplit | O::kRestore, false, 0,
+         KPXUISepaMng::kLeastTransmissionByteSize, KPXUISepaMng::kMostTransmissionByteSize,
+         agDefaults.TransmissionByteSize(), "bytes copied per step", &CliRequest::BlockSize},
+        {"--max-pieces", "N", Kind::kNumber, O::kSplit | O::kRestore, false, 0, 1, kMostPieceLimit,
+         agDefaults.UpperCountToWarn(), "most pieces a split makes and a restore estimate checks",
+         &CliRequest::MaxPieces},
+        {"--no-confirm-size", "", Kind::kFlag, O::kSplit | O::kRestore, false, 0, 0, 0, 0,
+         "skip the checks of the piece sizes against the source or the headers",
+         &CliRequest::NoConfirmSize},
+        {"--keep-partial", "", Kind::kFlag, O::kSplit | O::kRestore, false, 0, 0, 0, 0,
+         "keep what a failed or cancelled run wrote", &CliRequest::KeepPartial},
+        {"--force", "", Kind::kFlag, O::kSplit | O::kRestore, false, 0, 0, 0, 0,
+         "replace existing files (targets and the --html file)", &CliRequest::Force},
+        {"--estimate", "", Kind::kFlag, O::kSplit | O::kRestore, false, 0, 0, 0, 0,
+         "dry run: say whether the run can be done; write only the --html file",
+         &CliRequest::Estimate},
+        {"--html", "FILE", Kind::kText, O::kSplit | O::kRestore, false, 0, 0, 0, 0,
+         "also write the result page to FILE (Shift-JIS)", &CliRequest::HtmlFile},
+    };
+}
+
+std::string CliOptions::Usage(const std::string& agCommand) const {
+    constexpr size_t kWidth = 92;
+    std::string text = "Usage:\n";
+    for (const CommandRow& command : kCommands) {
+        if (!agCommand.empty() && agCommand != command.Name) {
+            continue;
+        }
+        const std::string head = std::string("  dividora-cli ") + command.Name;
+        std::vector<std::string> words;
+        std::map<int, size_t> groupWord;
+        for (const CliOption& row : table_) {
+            if ((row.Commands & command.Bit) == 0) {
+                continue;
+            }
+            if (row.Group != 0) {
+                const auto found = groupWord.find(row.Group);
+                if (found == groupWord.end()) {
+                    groupWord[row.Group] = words.size();
+                    words.push_back("(" + UsageWord(row) + ")");
+                } else {
+                    std::string& word = words[found->second];
+                    word.insert(word.size() - 1, " | " + UsageWord(row));
+                }
+            } else {
+                words.push_back(row.Required ? UsageWord(row) : "[" + UsageWord(row) + "]");
+            }
+        }
+        std::string line = head;
+        for (const std::string& word : words) {
+            if (line.size() + 1 + word.size() > kWidth) {
+                text += line + "\n";
+                line = std::string(head.size(), ' ');
+            }
+            line += " " + word;
+        }
+        text += line + "\n";
+    }
+    if (agCommand.empty()) {
+        text += "  dividora-cli --help | --version | COMMAND --help\n";
+    }
+    return text;
+}
+
+CliOptions::Outcome CliOptions::Parse(const std::vector<std::string>& agArguments,
+                                      CliRequest& ouRequest, std::string& ouText) const {
+    ouRequest = CliRequest{};
+    CLI::App app("Dividora cuts a file into piece files (.KPX) and joins them back.",
+                 "dividora-cli");
+    app.formatter(std::make_shared<HelpFormat>(*this));
+    app.set_help_flag("-h,--help", "show this help and exit");
+    app.set_version_flag("--version", VersionText(), "show the version and exit");
+    app.require_subcommand(1);
+    std::map<std::string, std::map<int, std::vector<CLI::Option*>>> groups;
+    for (const CommandRow& command : kCommands) {
+        CLI::App* sub = app.add_subcommand(command.Name, command.Help);
+        for (const CliOption& row : table_) {
+            if ((row.Commands & command.Bit) != 0) {
+                AddToCommand(*sub, row, ouRequest, groups[command.Name]);
+            }
+        }
+    }
+    const auto badUsage = [&](const std::string& agWhy) {
+        const auto chosen = app.get_subcommands();
+        ouText = "dividora-cli: " + CliText::Escaped(agWhy) + "\n\n" +
+                 Usage(chosen.empty() ? std::string() : chosen.front()->get_name());
+        return Outcome::kBadUsage;
+    };
+    try {
+        // CLI11 takes the words last first.
+        std::vector<std::string> reversed(agArguments.rbegin(), agArguments.rend());
+        app.parse(reversed);
+    } catch (const CLI::ParseError& error) {
+        if (error.get_exit_code() != static_cast<int>(CLI::ExitCodes::Success)) {
+            return badUsage(error.what());
+        }
+        std::ostringstream shown;
+        app.exit(error, shown, shown);
+        ouText = shown.str();
+        return Outcome::kShown;
+    }
+    const CLI::App* chosen = app.get_subcommands().front();
+    ouRequest.Command = chosen->get_name();
+    for (const auto& [group, options] : groups[ouRequest.Command]) {
+        bool given = false;
+        std::string names;
+        for (const CLI::Option* option : options) {
+            given = given || option->count() > 0;
+            names += (names.empty() ? "" : " or ") + option->get_name() + " " +
+                     option->get_option_text();
+        }
+        if (!given) {
+            return badUsage("give " + names);
+        }
+    }
+    return Outcome::kRun;
 }
 
 bool CliOptions::ParseByteSize(const std::string& agText, int64_t& ouBytes) {
@@ -61,20 +431,17 @@ bool CliOptions::ParseByteSize(const std::string& agText, int64_t& ouBytes) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     int64_t multiplier = 0;
-    if (unit.empty() || unit == "B") {
-        multiplier = 1;
-    } else if (unit == "KB") {
-        multiplier = 1024;
-    } else if (unit == "MB") {
-        multiplier = 1024 * 1024;
-    } else if (unit == "GB") {
-        multiplier = 1024 * 1024 * 1024;
-    } else {
+    for (const UnitRow& row : kUnits) {
+        if (unit == row.Name) {
+            multiplier = row.Bytes;
+        }
+    }
+    if (multiplier == 0) {
         return false;
     }
     int64_t whole = 0;
     if (ParseWholeNumber(number, whole)) {
-        if (whole > INT64_MAX / multiplier) {
+        if (whole > std::numeric_limits<int64_t>::max() / multiplier) {
             return false;
         }
         ouBytes = whole * multiplier;
@@ -91,35 +458,21 @@ bool CliOptions::ParseByteSize(const std::string& agText, int64_t& ouBytes) {
     return true;
 }
 
-std::set<std::string> CliOptions::JobFlags() {
-    return {"--no-confirm-size", "--keep-partial", "--force", "--estimate"};
+std::string CliOptions::ByteSizeText(int64_t agBytes) {
+    for (const UnitRow& unit :
+         {UnitRow{"GiB", kKiB * kKiB * kKiB}, UnitRow{"MiB", kKiB * kKiB}, UnitRow{"KiB", kKiB}}) {
+        if (agBytes != 0 && agBytes % unit.Bytes == 0) {
+            return std::to_string(agBytes / unit.Bytes) + " " + unit.Name;
+        }
+    }
+    return std::to_string(agBytes) + " B";
 }
 
-std::set<std::string> CliOptions::JobValued() { return {"-o", "--block", "--html"}; }
-
-bool CliOptions::JobOptions(CliJobOptions& ouOptions) {
-    // The largest copy block the settings allow.
-    constexpr int64_t kMaxBlock = 64 * 1024 * 1024;
-    if (Has("--block")) {
-        int64_t block = 0;
-        if (!ParseByteSize(Value("--block"), block) || block < 1 || block > kMaxBlock) {
-            error_ = "--block must be 1 byte to 64 MB";
-            return false;
+std::string CliOptions::NamingText(int64_t agHowToName) {
+    for (const NamingRow& naming : kNamings) {
+        if (naming.HowToName == agHowToName) {
+            return naming.Name;
         }
-        ouOptions.BlockSize = static_cast<int32_t>(block);
     }
-    if (Has("--html") && Value("--html").empty()) {
-        error_ = "--html needs a file";
-        return false;
-    }
-    if (Value("-o").empty()) {
-        error_ = "-o DIR is required";
-        return false;
-    }
-    ouOptions.ConfirmSize = !Has("--no-confirm-size");
-    ouOptions.ClearCreatedFiles = !Has("--keep-partial");
-    ouOptions.Force = Has("--force");
-    ouOptions.Estimate = Has("--estimate");
-    ouOptions.HtmlFile = Value("--html");
-    return true;
+    return {};
 }

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "CliText.h"
+
 namespace {
 
 // The lower-case name of the tag that starts at agTag ("<" ... ">"), "/" kept.
@@ -73,6 +75,13 @@ std::string CliPageText::FromHTML(const std::string& agHTML) {
     int depth = 0;
     bool firstCell = true;
     bool inLink = false;
+    // The text since the last tag, entities decoded; escaped as it joins the line, so what a
+    // path or a header put into the page cannot break the line or drive the terminal.
+    std::string content;
+    const auto flushContent = [&] {
+        line += CliText::Escaped(content);
+        content.clear();
+    };
     const auto endLine = [&] {
         size_t start = line.find_first_not_of(" \t");
         if (start != std::string::npos) {
@@ -84,6 +93,7 @@ std::string CliPageText::FromHTML(const std::string& agHTML) {
     };
     for (size_t at = 0; at < agHTML.size();) {
         if (agHTML[at] == '<') {
+            flushContent();
             const size_t close = agHTML.find('>', at);
             if (close == std::string::npos) {
                 break;
@@ -118,14 +128,15 @@ std::string CliPageText::FromHTML(const std::string& agHTML) {
             continue;
         }
         if (agHTML[at] == '&') {
-            const size_t length = DecodeEntity(agHTML, at, line);
+            const size_t length = DecodeEntity(agHTML, at, content);
             if (length > 0) {
                 at += length;
                 continue;
             }
         }
-        line += agHTML[at++];
+        content += agHTML[at++];
     }
+    flushContent();
     endLine();
     return text;
 }

@@ -30,9 +30,20 @@ public:
     }
     KPXUIMsgBox& OverwriteQuestion() override { return *this; }
 
+    // The file the last overwrite question was about and that was not replaced; empty when
+    // none was refused.
+    const std::string& RefusedAddress() const { return refusedAddress_; }
+
 private:
-    int32_t MsgBox(const std::string&) override { return Force ? kAllYes : kCancel; }
+    int32_t MsgBox(const std::string& agAddress) override {
+        if (Force) {
+            return kAllYes;
+        }
+        refusedAddress_ = agAddress;
+        return kCancel;
+    }
     void Navigate(const std::string&) override {}
 
     CliProgress& progress_;
+    std::string refusedAddress_;
 };

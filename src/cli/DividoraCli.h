@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,16 +13,16 @@ public:
     static constexpr int kDone = 0;
     static constexpr int kFailed = 1;
     static constexpr int kBadUsage = 2;
-    static constexpr int kCancelled = 130;
+    // A run cancelled by a signal ends with 128 + its number, as a shell reports a process the
+    // signal ended: 130 for SIGINT (Ctrl+C), 143 for SIGTERM, 129 for SIGHUP.
+    static constexpr int kSignalBase = 128;
+    static constexpr int CancelledBy(int agSignal) { return kSignalBase + agSignal; }
+    static constexpr int kCancelled = kSignalBase + SIGINT;
 
     DividoraCli(std::ostream& agOut, std::ostream& agErr) : out_(agOut), err_(agErr) {}
 
     // agArguments excludes the program name.
     int Run(const std::vector<std::string>& agArguments);
-
-    static const char* Usage();
-    // Says why, then the usage; the bad-usage status.
-    static int BadUsage(std::ostream& agErr, const std::string& agWhy);
 
     // Whether stderr is a terminal, where progress is shown.
     void SetShowProgress(bool agShow) { showProgress_ = agShow; }

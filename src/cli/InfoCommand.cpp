@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "CliText.h"
 #include "DividoraCli.h"
 #include "KPXSepaCtrl.h"
 #include "tkvDateTime.h"
@@ -18,16 +19,17 @@ int InfoCommand::Run(const std::vector<std::string>& agPieces) {
         record.SetFileAddress(piece);
         if (!sepaCtrl.ReadHeader(record)) {
             const auto errors = sepaCtrl.ErrorMng();
-            err_ << piece << ": " << errors->Description(errors->Number(0)) << '\n';
+            err_ << CliText::Escaped(piece) << ": "
+                 << CliText::Escaped(errors->Description(errors->Number(0))) << '\n';
             status = DividoraCli::kFailed;
             continue;
         }
-        out_ << piece << '\n'
+        out_ << CliText::Escaped(piece) << '\n'
              << "  SpecID: " << record.SpecID() << '\n'
              << "  SepaDate: " << tkvDateTime::GeneralDateText(record.SepaDate()) << '\n'
              << "  TurnID: " << record.TurnID() << '\n'
              << "  Count: " << record.Count() << '\n'
-             << "  FileName: " << record.FileName() << '\n'
+             << "  FileName: " << CliText::Escaped(record.FileName()) << '\n'
              << "  FileSize: " << record.FileSize() << '\n';
     }
     return status;

@@ -5,7 +5,8 @@
 #include <vector>
 
 // "info PIECE...": each piece's header fields, read as a restore reads them (the data size
-// confirmed against the file), or why the header cannot be read.
+// confirmed against the file), or why the header cannot be read. Paths and names are printed
+// with their control characters escaped.
 class InfoCommand {
 public:
     InfoCommand(std::ostream& agOut, std::ostream& agErr) : out_(agOut), err_(agErr) {}

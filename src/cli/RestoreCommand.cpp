@@ -1,29 +1,79 @@
 #include "RestoreCommand.h"
 
-#include "CliAssistantRun.h"
-#include "CliOptions.h"
-#include "DividoraCli.h"
-#include "KPXUISepaMng.h"
+#include <memory>
 
-int RestoreCommand::Run(const std::vector<std::string>& agArguments) {
-    CliOptions options(CliOptions::JobFlags(), CliOptions::JobValued());
-    CliJobOptions job;
-    if (!options.Parse(agArguments) || !options.JobOptions(job)) {
-        return DividoraCli::BadUsage(err_, options.Error());
+#include "CliAssistantRun.h"
+#include "CliDestination.h"
+#include "CliOptions.h"
+#include "CliRunFiles.h"
+#include "DividoraCli.h"
+#include "KPXSepaCtrl.h"
+#include "KPXUISepaAss.h"
+#include "KPXUISepaMng.h"
+#include "tkvFileString.h"
+
+std::string RestoreCommand::RestoredPath(const CliRequest& agRequest) {
+    auto job = std::make_shared<KPXSepaData>();
+    job->SetConfirmDividoraSize(!agRequest.NoConfirmSize);
+    KPXSepaCtrl sepaCtrl;
+    sepaCtrl.SetSepaData(job);
+    for (const std::string& piece : agRequest.Inputs) {
+        KPXDividoraData record;
+        record.SetFileAddress(piece);
+        if (sepaCtrl.ReadHeader(record)) {
+            return tkvFileString::JoinFolderAndName(agRequest.Folder, record.FileName());
+        }
     }
-    if (options.Positional().empty()) {
-        return DividoraCli::BadUsage(err_, "restore needs at least one PIECE");
-    }
+    return {};
+}
+
+int RestoreCommand::Run(const CliRequest& agRequest) {
     CliAssistantRun run(out_, err_, showProgress_);
+    const std::string restored = RestoredPath(agRequest);
+    if (!agRequest.HtmlFile.empty()) {
+        CliRunFiles files;
+        for (const std::string& piece : agRequest.Inputs) {
+            files.AddFile(piece);
+        }
+        if (!restored.empty()) {
+            files.AddFile(restored);
+        }
+        const int status = run.SetHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
+        if (status != DividoraCli::kDone) {
+            return status;
+        }
+    }
     KPXUISepaMng& settings = run.Settings();
-    settings.SetConfirmDividoraSize(job.ConfirmSize);
-    settings.SetTransmissionByteSize(job.BlockSize);
-    settings.SetClearCreatedFileWhenUncompleted(job.ClearCreatedFiles);
+    settings.SetUpperCountToWarn(static_cast<int32_t>(agRequest.MaxPieces));
+    settings.SetConfirmDividoraSize(!agRequest.NoConfirmSize);
+    settings.SetTransmissionByteSize(static_cast<int32_t>(agRequest.BlockSize));
+    settings.SetClearCreatedFileWhenUncompleted(!agRequest.KeepPartial);
     CliWindow& window = run.Window();
-    window.RestoreDividoraSepaAddress = options.Positional();
-    window.RestoreDividoraAddress = options.Value("-o");
-    window.Force = job.Force;
-    return run.Run(job.Estimate ? KPXUISepaAssWindow::Operation::kEstimateRestoring
-                                : KPXUISepaAssWindow::Operation::kRestore,
-                   job.HtmlFile);
+    window.RestoreDividoraSepaAddress = agRequest.Inputs;
+    window.RestoreDividoraAddress = agRequest.Folder;
+    window.Force = agRequest.Force;
+    if (!agRequest.Estimate) {
+        return run.Run(KPXUISepaAssWindow::Operation::kRestore);
+    }
+    int status = run.Run(KPXUISepaAssWindow::Operation::kEstimateRestoring);
+    if (status != DividoraCli::kDone && status != DividoraCli::kFailed) {
+        return status;  // cancelled
+    }
+    // A set above the limit adds nothing against restoring: its "can be restored" is no promise.
+    const int32_t skipped = run.Assistant()->EstimateSkippedCount();
+    if (skipped > 0) {
+        err_ << "dividora-cli: a set of " << skipped << " pieces is above --max-pieces "
+             << agRequest.MaxPieces << ", so the estimate did not check it; give --max-pieces "
+             << skipped << " to check it\n";
+        status = DividoraCli::kFailed;
+    }
+    const auto problems = CliDestination::Problems(
+        agRequest.Folder,
+        restored.empty() ? std::vector<std::string>{} : std::vector<std::string>{restored}, false,
+        agRequest.Force);
+    for (const std::string& problem : problems) {
+        err_ << "dividora-cli: " << problem << '\n';
+        status = DividoraCli::kFailed;
+    }
+    return status;
 }

@@ -2,7 +2,8 @@
 
 #include <ostream>
 #include <string>
-#include <vector>
+
+struct CliRequest;
 
 // "restore PIECE... -o DIR ...": joins piece files back into the file they were cut from.
 class RestoreCommand {
@@ -10,10 +11,15 @@ public:
     RestoreCommand(std::ostream& agOut, std::ostream& agErr, bool agShowProgress)
         : out_(agOut), err_(agErr), showProgress_(agShowProgress) {}
 
-    // 0 done, 1 failed, 2 bad usage, 130 cancelled with Ctrl+C.
-    int Run(const std::vector<std::string>& agArguments);
+    // agRequest as the parser checked it. 0 done, 1 failed, 2 a refused --html file, 128 + the
+    // signal's number when cancelled.
+    int Run(const CliRequest& agRequest);
 
 private:
+    // The file the restore would write: DIR and the name in the first readable piece's header;
+    // empty when no header can be read.
+    static std::string RestoredPath(const CliRequest& agRequest);
+
     std::ostream& out_;
     std::ostream& err_;
     bool showProgress_;

@@ -1,91 +1,31 @@
 #include "SplitCommand.h"
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <memory>
 
 #include "CliAssistantRun.h"
+#include "CliDestination.h"
+#include "CliFileSystem.h"
 #include "CliOptions.h"
+#include "CliRunFiles.h"
 #include "DividoraCli.h"
 #include "KPXDecideFileName.h"
 #include "KPXDecideFileSize.h"
+#include "KPXSepaCtrl.h"
+#include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
 #include "tkvFileString.h"
 
 namespace {
-
-constexpr int64_t kMaxInt32 = std::numeric_limits<int32_t>::max();
-
-// What the command line asks for, checked.
-struct SplitRequest {
-    std::string Source;
-    std::string Folder;
-    std::string Name;
-    int32_t HowToSeparate = KPXDecideFileSize::kBySize;
-    int64_t PieceSize = 0;
-    std::string PieceCount;
-    int32_t HowToName = KPXDecideFileName::kPaddedNumber;
-    int32_t MaxPieces = 100;
-    CliJobOptions Job;
-};
-
-// Reads the request; an empty text when it is good, otherwise why not.
-std::string ReadRequest(const std::vector<std::string>& agArguments, SplitRequest& ouRequest) {
-    auto valued = CliOptions::JobValued();
-    valued.insert({"-n", "--size", "--count", "--naming", "--max-pieces"});
-    CliOptions options(CliOptions::JobFlags(), valued);
-    if (!options.Parse(agArguments) || !options.JobOptions(ouRequest.Job)) {
-        return options.Error();
-    }
-    if (options.Positional().size() != 1) {
-        return "split needs exactly one SOURCE";
-    }
-    ouRequest.Source = options.Positional().front();
-    ouRequest.Folder = options.Value("-o");
-    ouRequest.Name = options.Value(
-        "-n", tkvFileString::RemoveExtension(tkvFileString::GetFileNamePart(ouRequest.Source)));
-    if (options.Has("--size") == options.Has("--count")) {
-        return "give either --size SIZE or --count N";
-    }
-    int64_t number = 0;
-    if (options.Has("--size")) {
-        if (!CliOptions::ParseByteSize(options.Value("--size"), number) || number < 1) {
-            return "--size must be a size such as 100MB";
-        }
-        if (number > kMaxInt32) {
-            return "--size: a piece file can hold at most 2147483647 bytes";
-        }
-        ouRequest.PieceSize = number;
-    } else {
-        if (!CliOptions::ParseWholeNumber(options.Value("--count"), number) || number < 1 ||
-            number > kMaxInt32) {
-            return "--count must be a whole number above 0";
-        }
-        ouRequest.HowToSeparate = KPXDecideFileSize::kByCount;
-        ouRequest.PieceCount = std::to_string(number);
-    }
-    const std::string naming = options.Value("--naming", "padded");
-    if (naming == "random") {
-        ouRequest.HowToName = KPXDecideFileName::kRandom;
-    } else if (naming == "number") {
-        ouRequest.HowToName = KPXDecideFileName::kNumber;
-    } else if (naming != "padded") {
-        return "--naming must be random, number or padded";
-    }
-    if (options.Has("--max-pieces")) {
-        if (!CliOptions::ParseWholeNumber(options.Value("--max-pieces"), number) || number < 1 ||
-            number > kMaxInt32) {
-            return "--max-pieces must be a whole number above 0";
-        }
-        ouRequest.MaxPieces = static_cast<int32_t>(number);
-    }
-    return {};
-}
 
 // The window reads a size as a single-precision number times its unit. A byte count is given
 // in the largest unit that keeps it exact that way; otherwise ioBytes becomes the nearest size
 // the split can use, never above the largest piece.
 void SizeAsTyped(int64_t& ioBytes, std::string& ouNumber, int32_t& ouUnit) {
     constexpr int64_t kExactInSingle = int64_t{1} << 24;
+    constexpr auto kMostBytes = static_cast<double>(std::numeric_limits<int32_t>::max());
     for (int64_t unit : {int64_t{1073741824}, int64_t{1048576}, int64_t{1024}, int64_t{1}}) {
         if (ioBytes % unit == 0 && ioBytes / unit <= kExactInSingle) {
             ouNumber = std::to_string(ioBytes / unit);
@@ -94,7 +34,7 @@ void SizeAsTyped(int64_t& ioBytes, std::string& ouNumber, int32_t& ouUnit) {
         }
     }
     float single = static_cast<float>(ioBytes);
-    if (static_cast<double>(single) > static_cast<double>(kMaxInt32)) {
+    if (static_cast<double>(single) > kMostBytes) {
         single = std::nextafter(single, 0.0f);
     }
     ioBytes = static_cast<int64_t>(single);
@@ -102,37 +42,118 @@ void SizeAsTyped(int64_t& ioBytes, std::string& ouNumber, int32_t& ouUnit) {
     ouUnit = 1;
 }
 
-}  // namespace
-
-int SplitCommand::Run(const std::vector<std::string>& agArguments) {
-    SplitRequest request;
-    const std::string bad = ReadRequest(agArguments, request);
-    if (!bad.empty()) {
-        return DividoraCli::BadUsage(err_, bad);
+// How many pieces the split of agSource into pieces of agPieceSize bytes (header included)
+// makes; 0 when that cannot be told.
+int64_t PiecesOfSize(const std::string& agSource, int64_t agPieceSize) {
+    int64_t length = 0;
+    if (tkvFileString::GetPathKind(agSource) != tkvFileString::kFile ||
+        !tkvFileString::GetFileLength(agSource, length)) {
+        return 0;
     }
-    CliAssistantRun run(out_, err_, showProgress_);
-    KPXUISepaMng& settings = run.Settings();
-    settings.SetUpperCountToWarn(request.MaxPieces);
-    settings.SetConfirmFileSize(request.Job.ConfirmSize);
-    settings.SetTransmissionByteSize(request.Job.BlockSize);
-    settings.SetClearCreatedFileWhenUncompleted(request.Job.ClearCreatedFiles);
-    CliWindow& window = run.Window();
-    window.SeparateFileAddress = request.Source;
-    window.SeparateFileMode = request.HowToSeparate;
-    if (request.HowToSeparate == KPXDecideFileSize::kBySize) {
-        const int64_t asked = request.PieceSize;
-        SizeAsTyped(request.PieceSize, window.SeparateFileModeFileSize,
-                    window.SeparateFileModeFileSizeUnit);
-        if (request.PieceSize != asked) {
-            err_ << "dividora-cli: note: --size is taken as " << request.PieceSize << " bytes\n";
+    auto job = std::make_shared<KPXSepaData>();
+    job->SetFileAddress(agSource);
+    KPXSepaCtrl sepaCtrl;
+    sepaCtrl.SetSepaData(job);
+    int32_t header = 0;
+    if (!sepaCtrl.GetSizeOfHeader(header) || agPieceSize <= header) {
+        return 0;
+    }
+    const int64_t data = agPieceSize - header;
+    return (length + data - 1) / data;
+}
+
+// The names a random draw may give a piece that are taken already: NAME, four upper-case
+// hexadecimal digits below the number of suffixes, ".KPX".
+std::vector<std::string> TakenRandomNames(const std::string& agFolder, const std::string& agName) {
+    std::vector<std::string> taken;
+    for (const std::string& name : CliFileSystem::NamesIn(agFolder)) {
+        unsigned suffix = 0;
+        char check[8];
+        if (name.size() == agName.size() + 4 + 4 && name.compare(0, agName.size(), agName) == 0 &&
+            name.compare(name.size() - 4, 4, ".KPX") == 0 &&
+            std::sscanf(name.c_str() + agName.size(), "%4X", &suffix) == 1 &&
+            static_cast<int32_t>(suffix) < KPXDecideFileName::kRandomSuffixCount) {
+            std::snprintf(check, sizeof check, "%04X", suffix);
+            if (name.compare(agName.size(), 4, check) == 0) {
+                taken.push_back(tkvFileString::JoinFolderAndName(agFolder, name));
+            }
         }
     }
-    window.SeparateFileModeCount = request.PieceCount;
-    window.SeparateFileSepaAddress = request.Folder;
-    window.SeparateFileDividoraName = request.Name;
-    window.SeparateFileHowToName = request.HowToName;
-    window.Force = request.Job.Force;
-    return run.Run(request.Job.Estimate ? KPXUISepaAssWindow::Operation::kEstimateSeparating
-                                        : KPXUISepaAssWindow::Operation::kSeparate,
-                   request.Job.HtmlFile);
+    return taken;
+}
+
+}  // namespace
+
+int SplitCommand::Run(const CliRequest& agRequest) {
+    const std::string& source = agRequest.Inputs.front();
+    const std::string name =
+        agRequest.Name.empty()
+            ? tkvFileString::RemoveExtension(tkvFileString::GetFileNamePart(source))
+            : agRequest.Name;
+    CliAssistantRun run(out_, err_, showProgress_);
+    if (!agRequest.HtmlFile.empty()) {
+        CliRunFiles files;
+        files.AddFile(source);
+        files.SetPieces(agRequest.Folder, name);
+        const int status = run.SetHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
+        if (status != DividoraCli::kDone) {
+            return status;
+        }
+    }
+    KPXUISepaMng& settings = run.Settings();
+    settings.SetUpperCountToWarn(static_cast<int32_t>(agRequest.MaxPieces));
+    settings.SetConfirmFileSize(!agRequest.NoConfirmSize);
+    settings.SetTransmissionByteSize(static_cast<int32_t>(agRequest.BlockSize));
+    settings.SetClearCreatedFileWhenUncompleted(!agRequest.KeepPartial);
+    CliWindow& window = run.Window();
+    window.SeparateFileAddress = source;
+    int64_t pieceSize = agRequest.PieceSize;
+    if (agRequest.PieceCount > 0) {
+        window.SeparateFileMode = KPXDecideFileSize::kByCount;
+        window.SeparateFileModeCount = std::to_string(agRequest.PieceCount);
+    } else {
+        window.SeparateFileMode = KPXDecideFileSize::kBySize;
+        SizeAsTyped(pieceSize, window.SeparateFileModeFileSize,
+                    window.SeparateFileModeFileSizeUnit);
+        if (pieceSize != agRequest.PieceSize) {
+            err_ << "dividora-cli: note: --size is taken as " << pieceSize << " bytes\n";
+        }
+    }
+    window.SeparateFileSepaAddress = agRequest.Folder;
+    window.SeparateFileDividoraName = name;
+    window.SeparateFileHowToName = static_cast<int32_t>(agRequest.HowToName);
+    window.Force = agRequest.Force;
+    int status = run.Run(agRequest.Estimate ? KPXUISepaAssWindow::Operation::kEstimateSeparating
+                                            : KPXUISepaAssWindow::Operation::kSeparate);
+    if (status == DividoraCli::kFailed) {
+        ExplainPieceLimit(agRequest, pieceSize);
+    }
+    const bool estimated = status == DividoraCli::kDone || status == DividoraCli::kFailed;
+    if (agRequest.Estimate && estimated && run.Assistant() != nullptr &&
+        CheckDestination(agRequest, name, run.Assistant()->EstimatedPiecePaths())) {
+        status = DividoraCli::kFailed;
+    }
+    return status;
+}
+
+void SplitCommand::ExplainPieceLimit(const CliRequest& agRequest, int64_t agPieceSize) {
+    const int64_t pieces = agRequest.PieceCount > 0
+                               ? agRequest.PieceCount
+                               : PiecesOfSize(agRequest.Inputs.front(), agPieceSize);
+    if (pieces > agRequest.MaxPieces) {
+        err_ << "dividora-cli: the split would make " << pieces << " pieces, more than "
+             << "--max-pieces " << agRequest.MaxPieces << " allows\n";
+    }
+}
+
+bool SplitCommand::CheckDestination(const CliRequest& agRequest, const std::string& agName,
+                                    const std::vector<std::string>& agEstimated) {
+    const bool random = agRequest.HowToName == KPXDecideFileName::kRandom;
+    const auto problems = CliDestination::Problems(
+        agRequest.Folder, random ? TakenRandomNames(agRequest.Folder, agName) : agEstimated, random,
+        agRequest.Force);
+    for (const std::string& problem : problems) {
+        err_ << "dividora-cli: " << problem << '\n';
+    }
+    return !problems.empty();
 }
