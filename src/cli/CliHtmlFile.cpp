@@ -16,6 +16,11 @@ int CliHtmlFile::Check(const CliRunFiles& agFiles, std::string& ouWhy) const {
         ouWhy = "--html " + shown + ": the page would replace a file this run reads or writes";
         return DividoraCli::kBadUsage;
     }
+    if (!CliFileSystem::IsWritableFolder(CliFileSystem::FolderOf(path_))) {
+        // Said before the run, which would otherwise end with its page lost.
+        ouWhy = "--html " + shown + ": its folder is missing or not writable";
+        return DividoraCli::kFailed;
+    }
     switch (CliFileSystem::EntryAt(path_)) {
         case CliFileSystem::Entry::kNone:
             return DividoraCli::kDone;

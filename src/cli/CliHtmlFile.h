@@ -16,8 +16,8 @@ public:
     const std::string& Path() const { return path_; }
 
     // Before the run: DividoraCli::kDone when the page may go to Path; kBadUsage when Path is
-    // one of agFiles or no regular file; kFailed when a file is there and replacing was not
-    // asked for. ouWhy says why, ready to print.
+    // one of agFiles or no regular file; kFailed when its folder cannot take it, or when a file
+    // is there and replacing was not asked for. ouWhy says why, ready to print.
     int Check(const CliRunFiles& agFiles, std::string& ouWhy) const;
 
     // Writes the page in CP932, as it declares; its link to itself points at the copy, since

@@ -36,8 +36,8 @@ struct CliOption {
     static constexpr unsigned kRestore = 2;
     static constexpr unsigned kInfo = 4;
 
-    std::string Names;      // "-o", "--size"; the value name for a positional ("SOURCE")
-    std::string ValueName;  // "DIR"; empty for a flag
+    std::string Names{};      // "-o", "--size"; the value name for a positional ("SOURCE")
+    std::string ValueName{};  // "DIR"; empty for a flag
     Kind Type = Kind::kText;
     unsigned Commands = 0;
     bool Required = false;
@@ -47,10 +47,10 @@ struct CliOption {
     int64_t Least = 0;
     int64_t Most = 0;
     int64_t Default = 0;
-    std::string Help;
+    std::string Help{};
     std::variant<std::vector<std::string> CliRequest::*, std::string CliRequest::*,
                  bool CliRequest::*, int64_t CliRequest::*>
-        Field;
+        Field{};
 };
 
 // The tool's command line: its table of options, parsed with CLI11.

@@ -91,6 +91,12 @@ TEST_F(ResultPageTest, AnExistingPageFileIsReplacedOnlyWithForce) {
     arguments.push_back("--force");
     EXPECT_EQ(Run(arguments), DividoraCli::kBadUsage);
     EXPECT_EQ(FolderEntries(folder_.Path("more")), std::vector<std::string>{});
+
+    // Nor can the page go into a folder that is not there: said before the run, not after it.
+    EXPECT_EQ(Run(SplitWithPage(folder_.Path("missing/page.html"), folder_.Path("more"))),
+              DividoraCli::kFailed);
+    EXPECT_EQ(err_.str().rfind("dividora-cli: --html ", 0), 0u) << err_.str();
+    EXPECT_EQ(FolderEntries(folder_.Path("more")), std::vector<std::string>{});
 }
 
 TEST_F(ResultPageTest, APageCopyThatFailsLeavesTheOldFileWhole) {
