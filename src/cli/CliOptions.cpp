@@ -51,19 +51,12 @@ struct UnitRow {
 };
 
 constexpr int64_t kKiB = 1024;
+constexpr int64_t kMiB = 1024 * kKiB;
+constexpr int64_t kGiB = 1024 * kMiB;
 // Matched against the unit in upper case.
 constexpr UnitRow kUnits[] = {
-    {"", 1},
-    {"B", 1},
-    {"K", kKiB},
-    {"KB", kKiB},
-    {"KIB", kKiB},
-    {"M", kKiB* kKiB},
-    {"MB", kKiB* kKiB},
-    {"MIB", kKiB* kKiB},
-    {"G", kKiB* kKiB* kKiB},
-    {"GB", kKiB* kKiB* kKiB},
-    {"GIB", kKiB* kKiB* kKiB},
+    {"", 1},      {"B", 1},      {"K", kKiB}, {"KB", kKiB}, {"KIB", kKiB}, {"M", kMiB},
+    {"MB", kMiB}, {"MIB", kMiB}, {"G", kGiB}, {"GB", kGiB}, {"GIB", kGiB},
 };
 constexpr const char* kUnitNames = "B, K, KB, KiB, M, MB, MiB, G, GB or GiB";
 
@@ -528,8 +521,7 @@ bool CliOptions::ParseByteSize(const std::string& agText, int64_t& ouBytes) {
 }
 
 std::string CliOptions::ByteSizeText(int64_t agBytes) {
-    for (const UnitRow& unit :
-         {UnitRow{"GiB", kKiB * kKiB * kKiB}, UnitRow{"MiB", kKiB * kKiB}, UnitRow{"KiB", kKiB}}) {
+    for (const UnitRow& unit : {UnitRow{"GiB", kGiB}, UnitRow{"MiB", kMiB}, UnitRow{"KiB", kKiB}}) {
         if (agBytes != 0 && agBytes % unit.Bytes == 0) {
             return std::to_string(agBytes / unit.Bytes) + " " + unit.Name;
         }
