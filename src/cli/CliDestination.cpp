@@ -8,7 +8,8 @@ std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
                                                   const std::vector<std::string>& agTargets,
                                                   bool agMayBeHit, bool agReplace) {
     const std::string folder = "-o " + CliText::Escaped(agFolder);
-    if (CliFileSystem::EntryAt(agFolder) == CliFileSystem::Entry::kNone) {
+    std::string what;
+    if (tkvFileString::InspectTarget(agFolder, what) == tkvFileString::TargetState::kAbsent) {
         return {folder + ": the folder does not exist"};
     }
     if (tkvFileString::GetPathKind(agFolder) != tkvFileString::kFolder) {
@@ -20,13 +21,14 @@ std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
     }
     for (const std::string& target : agTargets) {
         const std::string shown = CliText::Escaped(target);
-        switch (CliFileSystem::EntryAt(target)) {
-            case CliFileSystem::Entry::kNone:
+        switch (tkvFileString::InspectTarget(target, what)) {
+            case tkvFileString::TargetState::kAbsent:
                 break;
-            case CliFileSystem::Entry::kOther:
-                problems.push_back(shown + " exists and is not a regular file: no run replaces it");
+            case tkvFileString::TargetState::kNotAFile:
+                problems.push_back(shown + " is there and no regular file (" + what +
+                                   "): no run replaces it");
                 break;
-            case CliFileSystem::Entry::kReplaceable:
+            case tkvFileString::TargetState::kReplaceable:
                 if (!agReplace) {
                     problems.push_back(
                         shown +

@@ -6,8 +6,12 @@
 #include "CliRunFiles.h"
 #include "CliText.h"
 #include "DividoraCli.h"
+#include "tkvFileError.h"
+#include "tkvFileRWCtrl.h"
+#include "tkvFileString.h"
 #include "tkvFormat.h"
 #include "tkvShowHTMLToIE.h"
+#include "tkvStagedFiles.h"
 #include "tkvStringControl.h"
 
 int CliHtmlFile::Check(const CliRunFiles& agFiles, std::string& ouWhy) const {
@@ -21,13 +25,14 @@ int CliHtmlFile::Check(const CliRunFiles& agFiles, std::string& ouWhy) const {
         ouWhy = "--html " + shown + ": its folder is missing or not writable";
         return DividoraCli::kFailed;
     }
-    switch (CliFileSystem::EntryAt(path_)) {
-        case CliFileSystem::Entry::kNone:
+    std::string what;
+    switch (tkvFileString::InspectTarget(path_, what)) {
+        case tkvFileString::TargetState::kAbsent:
             return DividoraCli::kDone;
-        case CliFileSystem::Entry::kOther:
-            ouWhy = "--html " + shown + ": not a regular file";
+        case tkvFileString::TargetState::kNotAFile:
+            ouWhy = "--html " + shown + ": no regular file (" + what + ")";
             return DividoraCli::kBadUsage;
-        case CliFileSystem::Entry::kReplaceable:
+        case tkvFileString::TargetState::kReplaceable:
             break;
     }
     if (replace_) {
@@ -46,11 +51,30 @@ bool CliHtmlFile::Write(const tkvShowHTMLToIE& agPage, std::string& ouWhy) const
         const std::string copy = std::filesystem::absolute(path_, ignored).string();
         html.replace(at, link.size(), "href=\"" + tkvFormat::EscapeHTML(copy) + "\"");
     }
-    std::string why;
-    if (!CliFileSystem::WriteByRename(path_, tkvStringControl::ToCodePageWithReferences(html),
-                                      replace_, why)) {
-        ouWhy = CliText::Escaped(path_) + ": the page could not be written: " + why;
-        return false;
+    // Written as the runs write their files: under a hidden name beside FILE, renamed to it
+    // only when complete.
+    tkvStagedFiles staged;
+    tkvFileRWCtrl file;
+    file.SetFileAddress(staged.Stage(path_, replace_));
+    std::string failedPath;
+    std::string systemText = "the file could not be created";
+    bool written = false;
+    if (file.OpenForBinaryClearing()) {
+        try {
+            const std::string bytes = tkvStringControl::ToCodePageWithReferences(html);
+            file.WriteBlock(bytes.data(), static_cast<int64_t>(bytes.size()));
+            file.FinishWriting();
+            written = staged.CommitAll(failedPath, systemText);
+        } catch (const tkvFileError& error) {
+            systemText = error.SystemText();
+        }
+    } else {
+        staged.Unstage();
     }
-    return true;
+    if (!written) {
+        file.CloseFile();
+        staged.DiscardAll();
+        ouWhy = CliText::Escaped(path_) + ": the page could not be written: " + systemText;
+    }
+    return written;
 }

@@ -45,10 +45,10 @@ bool CliRunFiles::Holds(const std::string& agPath) const {
         return true;
     }
     // A link elsewhere to a piece that is already there.
-    if (CliFileSystem::EntryAt(agPath) == CliFileSystem::Entry::kNone) {
+    if (tkvFileString::GetPathKind(agPath) != tkvFileString::kFile) {
         return false;
     }
-    for (const std::string& name : CliFileSystem::NamesIn(pieceFolder_)) {
+    for (const std::string& name : tkvFileString::FolderEntries(pieceFolder_)) {
         if (IsPieceName(name) && tkvFileString::IsSameFile(agPath, tkvFileString::JoinFolderAndName(
                                                                        pieceFolder_, name))) {
             return true;

@@ -7,7 +7,6 @@
 
 #include "CliAssistantRun.h"
 #include "CliDestination.h"
-#include "CliFileSystem.h"
 #include "CliOptions.h"
 #include "CliRunFiles.h"
 #include "DividoraCli.h"
@@ -66,7 +65,7 @@ int64_t PiecesOfSize(const std::string& agSource, int64_t agPieceSize) {
 // hexadecimal digits below the number of suffixes, ".KPX".
 std::vector<std::string> TakenRandomNames(const std::string& agFolder, const std::string& agName) {
     std::vector<std::string> taken;
-    for (const std::string& name : CliFileSystem::NamesIn(agFolder)) {
+    for (const std::string& name : tkvFileString::FolderEntries(agFolder)) {
         unsigned suffix = 0;
         char check[8];
         if (name.size() == agName.size() + 4 + 4 && name.compare(0, agName.size(), agName) == 0 &&
