@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr const char* kPieceExtension = ".KPX";
-
 std::string Lower(std::string agText) {
     for (char& c : agText) {
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

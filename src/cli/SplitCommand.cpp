@@ -66,10 +66,12 @@ int64_t PiecesOfSize(const std::string& agSource, int64_t agPieceSize) {
 std::vector<std::string> TakenRandomNames(const std::string& agFolder, const std::string& agName) {
     std::vector<std::string> taken;
     for (const std::string& name : tkvFileString::FolderEntries(agFolder)) {
+        const std::string extension = CliRunFiles::kPieceExtension;
         unsigned suffix = 0;
         char check[8];
-        if (name.size() == agName.size() + 4 + 4 && name.compare(0, agName.size(), agName) == 0 &&
-            name.compare(name.size() - 4, 4, ".KPX") == 0 &&
+        if (name.size() == agName.size() + 4 + extension.size() &&
+            name.compare(0, agName.size(), agName) == 0 &&
+            name.compare(name.size() - extension.size(), extension.size(), extension) == 0 &&
             std::sscanf(name.c_str() + agName.size(), "%4X", &suffix) == 1 &&
             static_cast<int32_t>(suffix) < KPXDecideFileName::kRandomSuffixCount) {
             std::snprintf(check, sizeof check, "%04X", suffix);
