@@ -125,15 +125,4 @@ TEST_F(CommandLineTest, ThePieceNameMustBeAPlainName) {
               (std::vector<std::string>{"a.bin", "pieces", "restored"}));
 }
 
-TEST_F(CommandLineTest, RestoreTakesAPieceLimit) {
-    const auto listed = SplitInto(3, pieces_);
-    EXPECT_EQ(
-        Run({"restore", listed[0], listed[1], listed[2], "-o", restored_, "--max-pieces", "3"}),
-        DividoraCli::kDone)
-        << err_.str();
-    EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));
-    EXPECT_EQ(Run({"restore", listed[0], "-o", restored_, "--max-pieces", "0"}),
-              DividoraCli::kBadUsage);
-}
-
 }  // namespace
