@@ -24,8 +24,8 @@ CliAssistantRun::CliAssistantRun(std::ostream& agOut, std::ostream& agErr, bool 
 
 CliAssistantRun::~CliAssistantRun() = default;
 
-int CliAssistantRun::SetHtmlFile(const std::string& agPath, bool agReplace,
-                                 const CliRunFiles& agFiles) {
+int CliAssistantRun::PrepareHtmlFile(const std::string& agPath, bool agReplace,
+                                     const CliRunFiles& agFiles) {
     CliHtmlFile file(agPath, agReplace);
     std::string why;
     const int status = file.Check(agFiles, why);

@@ -29,7 +29,7 @@ public:
 
     // --html FILE, before anything is done: checked against agFiles, the run's own files. The
     // status to exit with when it is refused (said on stderr), DividoraCli::kDone otherwise.
-    int SetHtmlFile(const std::string& agPath, bool agReplace, const CliRunFiles& agFiles);
+    int PrepareHtmlFile(const std::string& agPath, bool agReplace, const CliRunFiles& agFiles);
 
     // Estimates: the page on stdout; 0 when it says the operation can be done, 1 otherwise.
     // Runs: the log on stdout and 0, or the failure page on stderr and 1. A run cancelled by

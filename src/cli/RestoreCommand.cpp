@@ -38,7 +38,7 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
         if (!restored.empty()) {
             files.AddFile(restored);
         }
-        const int status = run.SetHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
+        const int status = run.PrepareHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
         if (status != DividoraCli::kDone) {
             return status;
         }

@@ -96,7 +96,7 @@ int SplitCommand::Run(const CliRequest& agRequest) {
         CliRunFiles files;
         files.AddFile(source);
         files.SetPieces(agRequest.Folder, name);
-        const int status = run.SetHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
+        const int status = run.PrepareHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
         if (status != DividoraCli::kDone) {
             return status;
         }

@@ -35,8 +35,10 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, agOut.c_str(), O_WRONLY | O_CREAT, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, agErr.c_str(), O_WRONLY | O_CREAT, 0644);
+        posix_spawn_file_actions_addopen(&actions, 1, agOut.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, agErr.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         posix_spawnattr_t attributes;
         posix_spawnattr_init(&attributes);
         sigset_t none;
@@ -106,8 +108,8 @@ TEST_F(SignalTest, SigtermAndSighupCancelLikeCtrlCAndLeaveNothingBehind) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.Arguments.front() + " and signal " + std::to_string(k.Signal));
-        const std::string out = folder_.Path("out.txt");
-        const std::string err = folder_.Path("err.txt");
+        const std::string out = folder_.Path(k.Arguments.front() + "-out.txt");
+        const std::string err = folder_.Path(k.Arguments.front() + "-err.txt");
         RunningTool tool(k.Arguments, out, err);
         ASSERT_TRUE(tool.Started());
         // The signal goes once the run has begun to write.
