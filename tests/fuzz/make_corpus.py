@@ -85,6 +85,11 @@ def piece_corpus():
     # IBM extension kanji, lead bytes 0xFA-0xFC: 髙橋.txt, 山﨑.dat.
     seeds["valid-ibm-kanji-taka"] = piece(name=b"\xfb\xfc\x8b\xb4.txt", chars=6)
     seeds["valid-ibm-kanji-saki"] = piece(name=b"\x8e\x52\xfa\xb1.dat", chars=6)
+    # The last character of the code page (0xFC 0x4B), an NEC-selected IBM extension kanji
+    # (0xED 0x40), and the user-defined area (lead bytes 0xF0-0xF9, private use in Unicode).
+    seeds["valid-last-kanji-name"] = piece(name=b"\xfc\x4b.txt", chars=5)
+    seeds["valid-nec-selected-kanji-name"] = piece(name=b"\xed\x40.txt", chars=5)
+    seeds["valid-user-defined-name"] = piece(name=b"\xf0\x40\xf9\xfc.txt", chars=6)
     # The longest names: 256 single-byte characters, and 256 kanji (768 bytes of UTF-8,
     # more than a Linux file name can hold).
     seeds["valid-longest-ascii-name"] = piece(name=b"n" * 256)
