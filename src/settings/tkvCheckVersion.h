@@ -51,9 +51,12 @@ public:
     // product; only then is IsUpDated meaningful. A newer version is one whose (major, minor,
     // revision) is greater in that order. Nothing is reported beyond the answer.
     bool Check();
+    // As Check, on the bytes of a version file at hand instead of the one at Address.
+    bool CheckVersionFile(std::string agBytes);
 
 private:
-    bool ReadVersionFile(tkvNetRCtrl& agReader);
+    // Reads the version file from an opened request and compares it with the client.
+    bool CheckOpened(tkvNetRCtrl& agReader);
 
     std::string address_;
     std::string clientProductName_;

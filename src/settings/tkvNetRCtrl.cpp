@@ -125,6 +125,12 @@ bool tkvNetRCtrl::OpenURL() {
     return true;
 }
 
+void tkvNetRCtrl::OpenData(std::string agBody) {
+    CloseURL();
+    body_ = std::make_unique<Body>();
+    body_->Bytes = std::move(agBody);
+}
+
 bool tkvNetRCtrl::CloseURL() {
     isLastData_ = false;
     if (!body_) {

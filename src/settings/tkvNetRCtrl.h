@@ -38,6 +38,9 @@ public:
     bool OpenURL();
     // Clears IsLastData and drops the fetched body; true when a request was open.
     bool CloseURL();
+    // Closes an open request and opens agBody in its place, as if OpenURL had fetched it: for
+    // a body that arrived by other means.
+    void OpenData(std::string agBody);
 
     // Opaque identities of the open session and request; none while closed.
     const void* InternetHandle() const { return session_.get(); }
