@@ -6,7 +6,8 @@
 class QWidget;
 
 // The dialog that picks a file. Configured through its properties, run by ShowDialogOfOpen
-// (an existing file) or ShowDialogOfSave; the results are set only when the user confirms.
+// (an existing file only) or ShowDialogOfSave (any name but a folder's); the results are set
+// only when the user confirms.
 class tkvDialogFile {
 public:
     // OFN_FILEMUSTEXIST | OFN_HIDEREADONLY, the flags every caller passes.
@@ -22,6 +23,7 @@ public:
     // every name, as on Windows, also one without a dot.
     const std::string& Filter() const { return filter_; }
     void SetFilter(const std::string& agValue) { filter_ = agValue; }
+    // The filter to preselect, 0 for the first; SelectedFilterIndex counts the same way.
     int32_t FilterIndex() const { return filterIndex_; }
     void SetFilterIndex(int32_t agValue) { filterIndex_ = agValue; }
     const std::string& Title() const { return title_; }

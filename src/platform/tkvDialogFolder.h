@@ -12,6 +12,8 @@ public:
     // BIF_RETURNONLYFSDIRS, the flag every caller passes.
     static constexpr int32_t kFileSystemFoldersOnly = 1;
 
+    // True when the user confirmed an existing folder; false, SelectedAddress untouched, on a
+    // cancel or anything else.
     bool ShowDialog();
 
     QWidget* WindowHandle() const { return windowHandle_; }

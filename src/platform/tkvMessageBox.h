@@ -14,7 +14,8 @@ enum class Buttons { kOK, kOKCancel };
 inline constexpr int kOK = 1;
 inline constexpr int kCancel = 2;
 
-// agTitle empty: the application's name.
+// agTitle empty: the application's name. agText is shown as plain text (a file name is never
+// read as markup); its CR LF line breaks are line breaks.
 int Show(QWidget* agOwner, const std::string& agText, Icon agIcon, Buttons agButtons,
          const std::string& agTitle = {});
 

@@ -21,8 +21,8 @@ bool GetFileList(const QMimeData* agData, std::vector<std::string>& ouList);
 void AllowFileDrop(QDragEnterEvent* agEvent);
 void AllowFileDrop(QDragMoveEvent* agEvent);
 
-// The dropped files; brings agWindow (this program's window) to the front. False, the list
-// untouched, when the drop carries no file.
+// The dropped files; brings the window of agWindow (the control dropped on, or this program's
+// window) to the front. False, the list untouched, when the drop carries no file.
 bool GetDroppedFileList(QDropEvent* agEvent, QWidget* agWindow, std::vector<std::string>& ouList);
 
 }  // namespace tkvOLEDrag
