@@ -12,7 +12,7 @@
 #include "KPXRestoreEstimate.h"
 #include "KPXSepaCtrl.h"
 #include "KPXUIMsgBox.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "tkvCancelMng.h"
 #include "tkvDateTime.h"
 #include "tkvErrorAnalysis.h"

@@ -14,7 +14,7 @@ class KPXDecideFileName;
 class KPXDecideFileSize;
 class KPXSepaCtrl;
 class KPXSepaData;
-class KPXUISepaMng;
+class KPXUtilSettings;
 class tkvCancelMng;
 class tkvShowHTMLToIE;
 

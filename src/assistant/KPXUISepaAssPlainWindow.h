@@ -10,7 +10,7 @@
 // window's controls would hold. The rest of the window is left to the deriving class.
 class KPXUISepaAssPlainWindow : public KPXUISepaAssWindow {
 public:
-    explicit KPXUISepaAssPlainWindow(std::shared_ptr<KPXUISepaMng> agSepaMng)
+    explicit KPXUISepaAssPlainWindow(std::shared_ptr<KPXUtilSettings> agSepaMng)
         : sepaMng_(std::move(agSepaMng)) {}
 
     std::string SeparateFileAddress;
@@ -24,7 +24,7 @@ public:
     std::vector<std::string> RestoreDividoraSepaAddress;
     std::string RestoreDividoraAddress;
 
-    std::shared_ptr<KPXUISepaMng> SepaMng() const override { return sepaMng_; }
+    std::shared_ptr<KPXUtilSettings> SepaMng() const override { return sepaMng_; }
     std::string txtSeparateFileAddress() const override { return SeparateFileAddress; }
     int32_t cmbSeparateFileMode() const override { return SeparateFileMode; }
     std::string txtSeparateFileModeFileSize() const override { return SeparateFileModeFileSize; }
@@ -41,5 +41,5 @@ public:
     std::string txtRestoreDividoraAddress() const override { return RestoreDividoraAddress; }
 
 private:
-    std::shared_ptr<KPXUISepaMng> sepaMng_;
+    std::shared_ptr<KPXUtilSettings> sepaMng_;
 };

@@ -6,7 +6,7 @@
 #include <vector>
 
 class KPXUIMsgBox;
-class KPXUISepaMng;
+class KPXUtilSettings;
 class tkvWebBrowser;
 
 // What the operation assistant reads from and writes to the main window. The window implements
@@ -21,7 +21,7 @@ public:
 
     virtual ~KPXUISepaAssWindow() = default;
 
-    virtual std::shared_ptr<KPXUISepaMng> SepaMng() const = 0;
+    virtual std::shared_ptr<KPXUtilSettings> SepaMng() const = 0;
     // True once the window has begun to close: its controls must not be touched any more.
     virtual bool UnloadFlag() const = 0;
 

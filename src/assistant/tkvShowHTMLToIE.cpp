@@ -1,15 +1,10 @@
 #include "tkvShowHTMLToIE.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <vector>
-
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvFileString.h"
 #include "tkvStringControl.h"
+#include "tkvTemporaryFile.h"
 #include "tkvWebBrowser.h"
 
 namespace {
@@ -38,29 +33,17 @@ void tkvShowHTMLToIE::DeletePageFile() {
 bool tkvShowHTMLToIE::CreateAddress() {
     DeletePageFile();
     if (addressToBaseOn_.empty()) {
-        std::error_code error;
-        const std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
-        if (error) {
-            return false;
-        }
-        addressToBaseOn_ = temporary.string();
+        addressToBaseOn_ = tkvTemporaryFile::TemporaryFolder();
     }
     if (tkvFileString::GetPathKind(addressToBaseOn_) != tkvFileString::kFolder ||
         !tkvFileString::IsPlainFileName(prefix_ + "x")) {
         return false;
     }
-    std::string pattern =
-        tkvFileString::JoinFolderAndName(addressToBaseOn_, prefix_ + "XXXXXX" + kExtension);
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    // Exclusive creation, mode 0600: another user can neither guess, replace nor read the page.
-    const int descriptor =
-        ::mkstemps(name.data(), static_cast<int>(std::char_traits<char>::length(kExtension)));
-    if (descriptor == -1) {
+    // Another user can neither guess, replace nor read the page.
+    if (!tkvTemporaryFile::CreateUniqueFile(addressToBaseOn_, prefix_, kExtension, address_)) {
+        address_.clear();
         return false;
     }
-    ::close(descriptor);
-    address_ = name.data();
     addressCreated_ = true;
     return true;
 }

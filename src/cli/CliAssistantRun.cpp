@@ -5,7 +5,7 @@
 #include "CliText.h"
 #include "DividoraCli.h"
 #include "KPXUISepaAss.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "tkvShowHTMLToIE.h"
 
 namespace {
@@ -18,7 +18,7 @@ CliAssistantRun::CliAssistantRun(std::ostream& agOut, std::ostream& agErr, bool 
     // The settings live only for this run: the tool reads and writes no settings file.
     : out_(agOut),
       err_(agErr),
-      sepaMng_(std::make_shared<KPXUISepaMng>()),
+      sepaMng_(std::make_shared<KPXUtilSettings>()),
       progress_(agErr, agShowProgress),
       window_(sepaMng_, progress_) {}
 

@@ -11,7 +11,7 @@
 
 class CliRunFiles;
 class KPXUISepaAss;
-class KPXUISepaMng;
+class KPXUtilSettings;
 
 // Runs one request through the operation assistant, as the window does, and tells its outcome
 // the command-line way: the result page as text, the page copied where --html says, and the
@@ -24,7 +24,7 @@ public:
     CliAssistantRun& operator=(const CliAssistantRun&) = delete;
 
     // The settings and inputs the request runs with.
-    KPXUISepaMng& Settings() { return *sepaMng_; }
+    KPXUtilSettings& Settings() { return *sepaMng_; }
     CliWindow& Window() { return window_; }
 
     // --html FILE, before anything is done: checked against agFiles, the run's own files. The
@@ -43,7 +43,7 @@ public:
 private:
     std::ostream& out_;
     std::ostream& err_;
-    std::shared_ptr<KPXUISepaMng> sepaMng_;
+    std::shared_ptr<KPXUtilSettings> sepaMng_;
     CliProgress progress_;
     CliWindow window_;
     std::optional<CliHtmlFile> htmlFile_;

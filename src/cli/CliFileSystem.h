@@ -2,8 +2,8 @@
 
 #include <string>
 
-// The few file-system questions of the command-line tool that the engine's path helpers do
-// not answer. POSIX here; a Windows build replaces this unit.
+// The file-system questions of the command-line tool about the paths it is given, answered with
+// the engine's platform units.
 class CliFileSystem {
 public:
     // The folder agPath is in: "." for a bare name, "/" for an entry of the root.

@@ -15,7 +15,7 @@
 #include "DividoraVersion.h"
 #include "KPXDecideFileName.h"
 #include "KPXDecideFileSize.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "tkvFileString.h"
 
 namespace {
@@ -67,7 +67,7 @@ constexpr int64_t kMostPieceSize =
 constexpr int64_t kMostPieceCount =
     std::numeric_limits<decltype(std::declval<KPXDecideFileSize&>().FileCountToSeparate())>::max();
 constexpr int64_t kMostPieceLimit =
-    std::numeric_limits<decltype(std::declval<KPXUISepaMng&>().UpperCountToWarn())>::max();
+    std::numeric_limits<decltype(std::declval<KPXUtilSettings&>().UpperCountToWarn())>::max();
 
 std::string VersionText() {
     return std::string(DividoraVersion::kProduct) + " " + std::to_string(DividoraVersion::kMajor) +
@@ -271,7 +271,7 @@ private:
 
 }  // namespace
 
-CliOptions::CliOptions(const KPXUISepaMng& agDefaults) {
+CliOptions::CliOptions(const KPXUtilSettings& agDefaults) {
     using O = CliOption;
     constexpr unsigned kJobs = O::kSplit | O::kRestore;
     std::string namings;
@@ -335,8 +335,8 @@ CliOptions::CliOptions(const KPXUISepaMng& agDefaults) {
          .ValueName = "BYTES",
          .Type = Kind::kByteSize,
          .Commands = kJobs,
-         .Least = KPXUISepaMng::kLeastTransmissionByteSize,
-         .Most = KPXUISepaMng::kMostTransmissionByteSize,
+         .Least = KPXUtilSettings::kLeastTransmissionByteSize,
+         .Most = KPXUtilSettings::kMostTransmissionByteSize,
          .Default = agDefaults.TransmissionByteSize(),
          .Help = "bytes copied per step",
          .Field = &CliRequest::BlockSize},

@@ -5,7 +5,7 @@
 #include <variant>
 #include <vector>
 
-class KPXUISepaMng;
+class KPXUtilSettings;
 
 // What one command line asks for, every value checked against its limits.
 struct CliRequest {
@@ -60,7 +60,7 @@ public:
 
     // The limits come from the core; the defaults from agDefaults, settings as a fresh
     // installation has them.
-    explicit CliOptions(const KPXUISepaMng& agDefaults);
+    explicit CliOptions(const KPXUtilSettings& agDefaults);
 
     // agArguments without the program's name. kRun with ouRequest filled; kShown with the help
     // or the version in ouText; kBadUsage with why and the usage in ouText.

@@ -8,13 +8,13 @@
 #include "KPXUISepaAssPlainWindow.h"
 #include "tkvWebBrowser.h"
 
-class KPXUISepaMng;
+class KPXUtilSettings;
 
 // The command line's stand-in for the main window: the inputs the options gave, the settings
 // they chose, overwrite questions answered by --force, progress on a terminal.
 class CliWindow : public KPXUISepaAssPlainWindow, private KPXUIMsgBox, private tkvWebBrowser {
 public:
-    CliWindow(std::shared_ptr<KPXUISepaMng> agSepaMng, CliProgress& agProgress)
+    CliWindow(std::shared_ptr<KPXUtilSettings> agSepaMng, CliProgress& agProgress)
         : KPXUISepaAssPlainWindow(std::move(agSepaMng)), progress_(agProgress) {}
 
     // Replace existing files ("以降全て") instead of stopping ("実行をｷｬﾝｾﾙ").

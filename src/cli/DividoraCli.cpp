@@ -2,13 +2,13 @@
 
 #include "CliOptions.h"
 #include "InfoCommand.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "RestoreCommand.h"
 #include "SplitCommand.h"
 
 int DividoraCli::Run(const std::vector<std::string>& agArguments) {
     // The defaults are those of a fresh installation; the tool reads no settings file.
-    const KPXUISepaMng defaults;
+    const KPXUtilSettings defaults;
     const CliOptions options(defaults);
     CliRequest request;
     std::string text;

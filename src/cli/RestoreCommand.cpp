@@ -9,7 +9,7 @@
 #include "DividoraCli.h"
 #include "KPXSepaCtrl.h"
 #include "KPXUISepaAss.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "tkvFileString.h"
 
 std::string RestoreCommand::RestoredPath(const CliRequest& agRequest) {
@@ -43,7 +43,7 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
             return status;
         }
     }
-    KPXUISepaMng& settings = run.Settings();
+    KPXUtilSettings& settings = run.Settings();
     settings.SetUpperCountToWarn(static_cast<int32_t>(agRequest.MaxPieces));
     settings.SetConfirmDividoraSize(!agRequest.NoConfirmSize);
     settings.SetTransmissionByteSize(static_cast<int32_t>(agRequest.BlockSize));

@@ -14,7 +14,7 @@
 #include "KPXDecideFileSize.h"
 #include "KPXSepaCtrl.h"
 #include "KPXUISepaAss.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "tkvFileString.h"
 
 namespace {
@@ -101,7 +101,7 @@ int SplitCommand::Run(const CliRequest& agRequest) {
             return status;
         }
     }
-    KPXUISepaMng& settings = run.Settings();
+    KPXUtilSettings& settings = run.Settings();
     settings.SetUpperCountToWarn(static_cast<int32_t>(agRequest.MaxPieces));
     settings.SetConfirmFileSize(!agRequest.NoConfirmSize);
     settings.SetTransmissionByteSize(static_cast<int32_t>(agRequest.BlockSize));

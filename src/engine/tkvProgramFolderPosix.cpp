@@ -49,7 +49,7 @@ std::string UserConfigFolder(const std::string& agProgramName) {
 
 bool IsWritableFolder(const std::string& agFolder) {
     return tkvFileString::GetPathKind(agFolder) == tkvFileString::kFolder &&
-           ::access(agFolder.c_str(), W_OK) == 0;
+           ::access(agFolder.c_str(), W_OK | X_OK) == 0;
 }
 
 }  // namespace tkvProgramFolder

@@ -13,7 +13,7 @@
 
 #include "KPXDividoraData.h"
 #include "KPXSepaCtrl.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "tkvDateTime.h"
 
 int32_t ScriptedQuestion::MsgBox(const std::string& agAddress) {
@@ -25,9 +25,9 @@ int32_t ScriptedQuestion::MsgBox(const std::string& agAddress) {
 namespace {
 
 // Settings of their own for each window: defaults until a test changes them, and no file.
-std::shared_ptr<KPXUISepaMng> FreshSettings() {
+std::shared_ptr<KPXUtilSettings> FreshSettings() {
     static TempFolder folder;
-    return std::make_shared<KPXUISepaMng>(folder.Path("program"), folder.Path("settings"));
+    return std::make_shared<KPXUtilSettings>(folder.Path("program"), folder.Path("settings"));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "TestFiles.h"
 #include "tkvWebBrowser.h"
 
-class KPXUISepaMng;
+class KPXUtilSettings;
 
 // A result view that only remembers where it was sent.
 class RecordingView : public tkvWebBrowser {
@@ -50,7 +50,7 @@ public:
     static std::string NameOf(PageSet agPageSet);
 
     // The settings the assistant reads; their own folder, defaults until a test changes them.
-    KPXUISepaMng& Settings() { return *SepaMng(); }
+    KPXUtilSettings& Settings() { return *SepaMng(); }
     RecordingView& View(Operation agOperation) { return views_[agOperation]; }
     // The status texts one label showed, in order.
     std::vector<std::string> Statuses(Operation agOperation) const;

@@ -7,7 +7,7 @@
 #include "AssistantRunFixture.h"
 #include "AssistantTestWindow.h"
 #include "KPXUISepaAss.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "PageTexts.h"
 #include "tkvDateTime.h"
 #include "tkvShowHTMLToIE.h"

@@ -6,7 +6,7 @@
 
 #include "AssistantTestWindow.h"
 #include "KPXUISepaAss.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 #include "PageTexts.h"
 #include "tkvCancelMng.h"
 #include "tkvShowHTMLToIE.h"

@@ -6,7 +6,7 @@
 #include "CliCommandTest.h"
 #include "CliOptions.h"
 #include "DividoraVersion.h"
-#include "KPXUISepaMng.h"
+#include "KPXUtilSettings.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ std::string Joined(const std::vector<std::string>& agWords) {
 }
 
 TEST_F(CommandLineTest, HelpListsEveryOptionOfTheCommandOnItsOwnLine) {
-    const KPXUISepaMng defaults;
+    const KPXUtilSettings defaults;
     const CliOptions options(defaults);
     const std::vector<std::pair<std::string, unsigned>> commands{
         {"split", CliOption::kSplit}, {"restore", CliOption::kRestore}, {"info", CliOption::kInfo}};

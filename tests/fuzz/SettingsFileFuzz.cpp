@@ -1,4 +1,4 @@
-// Fuzz target: any bytes as the settings file "KPXUtil.dat". KPXUISepaMng loads it, saves it,
+// Fuzz target: any bytes as the settings file "KPXUtil.dat". KPXUtilSettings loads it, saves it,
 // loads the saved file again, and sets up the version check's schedule from it.
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include "FuzzWorkFolder.h"
 #include "KPXUISepaMng.h"
 #include "KPXUtilFormat.h"
+#include "KPXUtilSettings.h"
 #include "tkvDateTime.h"
 #include "tkvLittleEndian.h"
 
@@ -60,7 +61,7 @@ struct StoredValues {
     }
 };
 
-StoredValues ValuesOf(const KPXUISepaMng& agMng) {
+StoredValues ValuesOf(const KPXUtilSettings& agMng) {
     StoredValues values;
     values.BasePositionX = agMng.BasePositionX();
     values.BasePositionY = agMng.BasePositionY();
@@ -153,8 +154,8 @@ std::optional<StoredValues> LayOut(const std::string& agBytes) {
 }
 
 bool IsUsableTransmissionSize(int32_t agSize) {
-    return agSize >= KPXUISepaMng::kLeastTransmissionByteSize &&
-           agSize <= KPXUISepaMng::kMostTransmissionByteSize;
+    return agSize >= KPXUtilSettings::kLeastTransmissionByteSize &&
+           agSize <= KPXUtilSettings::kMostTransmissionByteSize;
 }
 
 // The next check after agLast for a frequency, on the calendar; none for another frequency or
@@ -163,13 +164,13 @@ std::optional<double> NextCheckAfter(double agLast, int32_t agFrequency) {
     double next = 0.0;
     bool computed = false;
     switch (agFrequency) {
-        case KPXUISepaMng::kEveryDay:
+        case KPXUtilSettings::kEveryDay:
             computed = tkvDateTime::AddSeconds(agLast, 86400, next);
             break;
-        case KPXUISepaMng::kEveryWeek:
+        case KPXUtilSettings::kEveryWeek:
             computed = tkvDateTime::AddSeconds(agLast, 7 * 86400, next);
             break;
-        case KPXUISepaMng::kEveryMonth:
+        case KPXUtilSettings::kEveryMonth:
             computed = tkvDateTime::AddMonths(agLast, 1, next);
             break;
         default:
@@ -184,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* agData, size_t agSize) {
     static const FuzzWorkFolder folder;
     const std::string program = folder.Path("program");
     static const StoredValues defaults = [&] {
-        KPXUISepaMng fresh(program, folder.MakeEmptyFolder("no-settings"));
+        KPXUtilSettings fresh(program, folder.MakeEmptyFolder("no-settings"));
         fresh.Load();
         return ValuesOf(fresh);
     }();
@@ -194,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* agData, size_t agSize) {
     const std::string file =
         folder.WriteFile("settings/" + std::string(KPXUtilFormat::kFileName), bytes);
 
-    KPXUISepaMng loaded(program, settings);
+    KPXUtilSettings loaded(program, settings);
     Require(loaded.Load(), "Load always answers true");
     const StoredValues values = ValuesOf(loaded);
     Require(IsUsableTransmissionSize(values.TransmissionByteSize),
@@ -214,18 +215,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* agData, size_t agSize) {
         saved.size() == static_cast<size_t>(KPXUtilFormat::kFileSize) && LayOut(saved) == values,
         "the saved file holds exactly the loaded values");
     Require(FuzzWorkFolder::Entries(settings).size() == 1, "a save leaves no other file behind");
-    KPXUISepaMng reloaded(program, settings);
+    KPXUtilSettings reloaded(program, settings);
     reloaded.Load();
     Require(ValuesOf(reloaded) == values, "settings saved and loaded again are the same values");
     Require(reloaded.Save() && FuzzWorkFolder::ReadFile(file) == saved,
             "saving the same values again writes the same bytes");
 
-    // The schedule is set up from the loaded values; there is no window to show, so the start
-    // stops after that.
-    loaded.StartManagement();
+    // The window's manager sets the schedule up from the loaded values; there is no window to
+    // show, so the start stops after that.
+    KPXUISepaMng managed(program, settings);
+    managed.StartManagement();
     if (const std::optional<double> next =
             NextCheckAfter(values.LastTimeVersionChecked, values.FrequencyOfCheckingVersion)) {
-        const double scheduled = loaded.NextTimeToCheckVersion();
+        const double scheduled = managed.NextTimeToCheckVersion();
         Require(std::memcmp(&scheduled, &*next, sizeof scheduled) == 0,
                 "the next check is one day, week or month after the last one");
     }

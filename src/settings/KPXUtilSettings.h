@@ -1,25 +1,17 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "tkvDateTime.h"
-#include "tkvWatchVersionEvents.h"
 
-class KPXUISepaMngWindows;
-class tkvWatchVersion;
-
-// The application's constants and the user's settings for the whole run. It loads the settings
-// file at start, sets up the scheduled version check, hands itself to the main window, and at
-// the end writes the settings file back and lets the main window go.
+// The application's constants, the user's settings and their file "KPXUtil.dat": what the
+// operation assistant and the command-line tool read. No network and no windows: the window's
+// settings manager (KPXUISepaMng) adds the version watch on top of these values.
 //
 // The settings file lives beside the program when that folder is writable, otherwise in the
 // per-user configuration folder; the help pages are always looked for beside the program.
-//
-// REQUIRES for StartManagement: held by a std::shared_ptr (the main window shares it).
-class KPXUISepaMng : public std::enable_shared_from_this<KPXUISepaMng>,
-                     private tkvWatchVersionEvents {
+class KPXUtilSettings {
 public:
     // The size of the main window the default position centres, in twips.
     static constexpr int32_t kMainWindowWidth = 6825;
@@ -38,12 +30,12 @@ public:
     static constexpr const char* kUninstallSwitch = "/Uninstall";
 
     // Locates the program's folder and the settings folder of this machine.
-    KPXUISepaMng();
+    KPXUtilSettings();
     // Help pages in agApplicationFolder, the settings file in agSettingsFolder.
-    KPXUISepaMng(std::string agApplicationFolder, std::string agSettingsFolder);
-    ~KPXUISepaMng() override;
-    KPXUISepaMng(const KPXUISepaMng&) = delete;
-    KPXUISepaMng& operator=(const KPXUISepaMng&) = delete;
+    KPXUtilSettings(std::string agApplicationFolder, std::string agSettingsFolder);
+    virtual ~KPXUtilSettings() = default;
+    KPXUtilSettings(const KPXUtilSettings&) = delete;
+    KPXUtilSettings& operator=(const KPXUtilSettings&) = delete;
 
     // The folder of the running program.
     static std::string ProgramFolder();
@@ -51,8 +43,9 @@ public:
     // (~/.config/dividora by default), which the first save creates.
     static std::string SettingsFolderFor(const std::string& agProgramFolder);
 
-    // Not owned; none until the start-up sets it.
-    void SetWindows(KPXUISepaMngWindows* agWindows) { windows_ = agWindows; }
+    // The screen the default window position centres on, in twips; until it is set, a screen
+    // as large as the main window.
+    void SetScreenSize(int32_t agWidth, int32_t agHeight);
 
     const std::string& FileAddressOfUtility() const { return fileAddressOfUtility_; }
     std::string ProductName() const;
@@ -98,31 +91,22 @@ public:
     int32_t WhenRestoringFailed() const { return settings_.WhenRestoringFailed; }
     void SetWhenRestoringFailed(int32_t agValue) { settings_.WhenRestoringFailed = agValue; }
     bool CheckVersion() const { return settings_.CheckVersion; }
-    // Also switches the version watch on or off.
-    void SetCheckVersion(bool agValue);
+    // The window's settings manager also switches the version watch on or off.
+    virtual void SetCheckVersion(bool agValue) { settings_.CheckVersion = agValue; }
     bool NoticeWhenVersionChecked() const { return settings_.NoticeWhenVersionChecked; }
     void SetNoticeWhenVersionChecked(bool agValue) { settings_.NoticeWhenVersionChecked = agValue; }
     int32_t FrequencyOfCheckingVersion() const { return settings_.FrequencyOfCheckingVersion; }
-    // Also recomputes the schedule from LastTimeVersionChecked: one day, week or month later.
-    void SetFrequencyOfCheckingVersion(int32_t agValue);
+    // The window's settings manager also recomputes the schedule from LastTimeVersionChecked.
+    virtual void SetFrequencyOfCheckingVersion(int32_t agValue) {
+        settings_.FrequencyOfCheckingVersion = agValue;
+    }
 
     bool IsVersionChecked() const { return settings_.IsVersionChecked; }
     double LastTimeVersionChecked() const { return settings_.LastTimeVersionChecked; }
-    // Computed, not stored: from when the next check is due.
-    double NextTimeToCheckVersion() const { return nextTimeToCheckVersion_; }
-    // The version watch; none before StartManagement.
-    std::shared_ptr<tkvWatchVersion> WatchingControl() const { return lcWatchVersion; }
 
-    // Loads the settings, sets up the version watch, and shows the main window with this
-    // manager; false as soon as a step fails (no windows set, the window not shown).
-    bool StartManagement();
-    // Saves the settings; only then detaches from and unloads the main window. False, with the
-    // window left alone, when the save failed.
-    bool EndManagement();
-
-    // The steps of StartManagement and EndManagement. A missing, foreign, other-version or
-    // cut-short file loads every default; Load always answers true. Save writes a new file
-    // beside the old one and renames it over it, so a failed save keeps the old settings.
+    // A missing, foreign, other-version or cut-short file loads every default; Load always
+    // answers true. Save writes a new file beside the old one and renames it over it, so a
+    // failed save keeps the old settings.
     bool Load();
     bool Save();
 
@@ -131,6 +115,10 @@ public:
     // FileAddressOfUtility, if there is one. Answers whether the switch was given; ouFailed
     // tells whether an existing file could not be deleted.
     bool RemoveSettingsForUninstall(const std::string& agArguments, bool& ouFailed) const;
+
+protected:
+    // A version check completed at agTime.
+    void RecordVersionCheck(double agTime);
 
 private:
     // Every stored setting, with its default.
@@ -154,14 +142,9 @@ private:
         double LastTimeVersionChecked = tkvDateTime::kZeroDate;
     };
 
-    // tkvWatchVersionEvents, received from lcWatchVersion.
-    void VersionChecked() override { lcWatchVersion_VersionChecked(); }
-    void lcWatchVersion_VersionChecked();
-
     void ApplyDefaults();
     bool ReadSettingsFile(Settings& ouSettings) const;
     bool WriteSettingsFile(const std::string& agPath) const;
-    void SetUpWatch();
 
     std::string settingsFolder_;
     std::string fileAddressOfUtility_;
@@ -169,7 +152,6 @@ private:
     std::string fileAddressOfHowToAdd_;
     std::string fileAddressOfHowToUpdate_;
     Settings settings_;
-    double nextTimeToCheckVersion_ = tkvDateTime::kZeroDate;
-    KPXUISepaMngWindows* windows_ = nullptr;
-    std::shared_ptr<tkvWatchVersion> lcWatchVersion;
+    int32_t screenWidth_ = kMainWindowWidth;
+    int32_t screenHeight_ = kMainWindowHeight;
 };

@@ -1,0 +1,17 @@
+# Fails when the program BINARY links libcurl or holds the version watch: the command-line
+# tool and the operation assistant read the settings values only.
+execute_process(COMMAND ldd ${BINARY} OUTPUT_VARIABLE libraries RESULT_VARIABLE lddResult)
+if(NOT lddResult EQUAL 0)
+    message(FATAL_ERROR "ldd ${BINARY} failed")
+endif()
+if(libraries MATCHES "curl")
+    message(FATAL_ERROR "${BINARY} links libcurl:\n${libraries}")
+endif()
+execute_process(COMMAND nm -C ${BINARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE nmResult)
+if(NOT nmResult EQUAL 0)
+    message(FATAL_ERROR "nm ${BINARY} failed")
+endif()
+string(REGEX MATCH "(tkvNetRCtrl|tkvWatchVersion|tkvTimerCtrl|KPXUISepaMng)[^\n]*" found "${symbols}")
+if(found)
+    message(FATAL_ERROR "${BINARY} holds version-watch code: ${found}")
+endif()
