@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "DividoraVersion.h"
-#include "tkvLittleEndian.h"
 #include "tkvStringControl.h"
 
 namespace {
@@ -176,29 +175,12 @@ bool tkvNetRCtrl::Take(size_t agLength, const char*& ouStart) {
     return true;
 }
 
-template <typename T>
-bool tkvNetRCtrl::Get(T& ouVal) {
+bool tkvNetRCtrl::TakeBytes(void* ouBytes, size_t agLength) {
     const char* bytes = nullptr;
-    if (!Take(sizeof(T), bytes)) {
+    if (!Take(agLength, bytes)) {
         return false;
     }
-    ouVal = tkvLittleEndian::Decode<T>(reinterpret_cast<const unsigned char*>(bytes));
-    return true;
-}
-
-bool tkvNetRCtrl::GetByte(uint8_t& ouVal) { return Get(ouVal); }
-bool tkvNetRCtrl::GetInteger(int16_t& ouVal) { return Get(ouVal); }
-bool tkvNetRCtrl::GetLong(int32_t& ouVal) { return Get(ouVal); }
-bool tkvNetRCtrl::GetDate(double& ouVal) { return Get(ouVal); }
-bool tkvNetRCtrl::GetSingle(float& ouVal) { return Get(ouVal); }
-bool tkvNetRCtrl::GetDouble(double& ouVal) { return Get(ouVal); }
-
-bool tkvNetRCtrl::GetBoolean(bool& ouVal) {
-    int16_t stored = 0;
-    if (!Get(stored)) {
-        return false;
-    }
-    ouVal = stored != tkvLittleEndian::kFalse;
+    std::memcpy(ouBytes, bytes, agLength);
     return true;
 }
 
@@ -213,19 +195,6 @@ bool tkvNetRCtrl::GetStringOnly(int32_t agLen, std::string& ouStr) {
 
 bool tkvNetRCtrl::GetDataString(int32_t agLen, std::string& ouStr) {
     return GetStringOnly(agLen, ouStr);
-}
-
-bool tkvNetRCtrl::GetString(std::string& ouStr) {
-    int32_t length = 0;
-    return GetLong(length) && GetStringOnly(length, ouStr);
-}
-
-bool tkvNetRCtrl::GetStringChecking(int32_t agLimitLen, std::string& ouStr) {
-    int32_t length = 0;
-    if (!GetLong(length) || length < 0 || length > agLimitLen) {
-        return false;
-    }
-    return GetStringOnly(length, ouStr);
 }
 
 bool tkvNetRCtrl::GetDataByte(int32_t agDataCnt, std::vector<uint8_t>& ouData) {

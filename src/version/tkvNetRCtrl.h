@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "tkvTypedReader.h"
+
 // A sequential reader of one HTTP resource with typed little-endian reads, in the manner of
 // tkvFileRWCtrl. OpenURL fetches the whole body with a plain GET (http and https only, also
 // after redirects; no cache; bounded time and size); the reads then walk through that body.
 // No operation raises for a network failure: every one answers false.
-class tkvNetRCtrl {
+class tkvNetRCtrl : public tkvTypedReader<tkvNetRCtrl> {
 public:
     // OpenInternetFlag values: the system's proxy settings (libcurl's proxy variables), or none.
     static constexpr int32_t kPreconfigured = 0;
@@ -77,24 +79,15 @@ public:
     // The bytes of the body not read yet; false without an open request.
     bool DataAvailable(int32_t& ouFileSize) const;
 
-    // Each reads exactly its width (1, 2, 4, 8, 4, 8, 2 bytes). A short read consumes what is
-    // left, sets IsLastData and answers false.
-    bool GetByte(uint8_t& ouVal);
-    bool GetInteger(int16_t& ouVal);
-    bool GetLong(int32_t& ouVal);
-    bool GetDate(double& ouVal);
-    bool GetSingle(float& ouVal);
-    bool GetDouble(double& ouVal);
-    bool GetBoolean(bool& ouVal);
+    // GetByte, GetInteger, GetLong, GetDate, GetSingle, GetDouble, GetBoolean, GetString and
+    // GetStringChecking come from tkvTypedReader, on top of TakeBytes: the next agLength bytes
+    // of the body. A short read consumes what is left, sets IsLastData and answers false.
+    bool TakeBytes(void* ouBytes, size_t agLength);
 
     // Texts are agLen bytes of CP932 (the length counts bytes); false when they do not all
     // arrive or are not CP932.
     bool GetStringOnly(int32_t agLen, std::string& ouStr);
     bool GetDataString(int32_t agLen, std::string& ouStr);
-    // A 32-bit byte length, then the text.
-    bool GetString(std::string& ouStr);
-    // As GetString, but a length below 0 or above agLimitLen answers false at once.
-    bool GetStringChecking(int32_t agLimitLen, std::string& ouStr);
     // agDataCnt raw bytes into ouData (sized agDataCnt); below 1 reads nothing and answers false.
     bool GetDataByte(int32_t agDataCnt, std::vector<uint8_t>& ouData);
 
@@ -106,8 +99,6 @@ private:
     // Points ouStart at the next agLength bytes of the body and moves past them; a short read
     // moves past what is left.
     bool Take(size_t agLength, const char*& ouStart);
-    template <typename T>
-    bool Get(T& ouVal);
 
     std::unique_ptr<Session> session_;
     std::unique_ptr<Body> body_;
