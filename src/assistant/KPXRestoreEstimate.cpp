@@ -5,11 +5,14 @@
 #include "KPXDividoraData.h"
 #include "tkvCancelMng.h"
 #include "tkvDateTime.h"
-#include "tkvFormat.h"
+#include "tkvPageDocument.h"
 
 namespace {
 
-const std::string kBlock = "<blockquote style=\"MARGIN-RIGHT: 0px\">";
+const char* kCannotRestore = "従って、指定された分割ﾌｧｲﾙは復元できません。";
+const char* kOneOrBothBroken =
+    "結合順IDが同じ分割ﾌｧｲﾙのうちどちらか、もしくは、両方のﾌｧｲﾙが壊れている可能性があります。";
+const char* kNeverAgain = "従って、二度と復元できない可能性があります。";
 
 // Two pieces come from the same split run when these header fields are equal.
 bool SameKind(const KPXDividoraData& agA, const KPXDividoraData& agB) {
@@ -17,16 +20,19 @@ bool SameKind(const KPXDividoraData& agA, const KPXDividoraData& agB) {
            agA.Count() == agB.Count() && agA.SpecID() == agB.SpecID();
 }
 
-std::string CauseHead(int32_t& ioCauseNumber) {
-    return "<font size=2><p><b>原因" + std::to_string(++ioCauseNumber) + ": </b>";
+// The bold lead of the next cause: "原因1: ", "原因2: ", ...
+std::string CauseLead(int32_t& ioCauseNumber) {
+    return "原因" + std::to_string(++ioCauseNumber) + ": ";
 }
 
-std::string Cell(const std::string& agText) {
-    return "<td><font size=2><div nowrap>" + agText + "</div></font></td>";
-}
+// A one-line cell.
+tkvPageDocument::Cell Cell(const std::string& agText) { return {{agText}, true}; }
 
-std::string Address(const KPXRestoreEstimate::Piece& agPiece) {
-    return tkvFormat::EscapeHTML(agPiece->FileAddress());
+// A table in a block of its own.
+void WriteBlockTable(tkvPageDocument& agBody, std::vector<tkvPageDocument::Row> agRows) {
+    agBody.BeginBlock();
+    agBody.Table(std::move(agRows));
+    agBody.EndBlock();
 }
 
 }  // namespace
@@ -120,17 +126,20 @@ int32_t KPXRestoreEstimate::LargestSkippedCount() const {
     return largest;
 }
 
-bool KPXRestoreEstimate::Write(std::string& agBody) const {
-    if (anyProblem_) {
-        agBody +=
-            "<font size=2><p>指定された分割ﾌｧｲﾙは復元できません。</p></font></blockquote>"
-            "<p><b>詳細と原因</b></p>";
-    } else {
-        agBody +=
-            "<font size=2><p>指定された分割ﾌｧｲﾙは復元できます。</p></font></blockquote>"
-            "<p><b>詳細</b></p>";
-    }
-    agBody += kBlock;
+void KPXRestoreEstimate::WriteNoPieces(tkvPageDocument& agBody) {
+    agBody.Texts({"復元の実行はできません。"});
+    agBody.EndBlock();
+    agBody.Heading("原因");
+    agBody.BeginBlock();
+    agBody.Texts({"復元元ｱﾄﾞﾚｽが指定されていません。"});
+}
+
+bool KPXRestoreEstimate::Write(tkvPageDocument& agBody) const {
+    agBody.Texts({anyProblem_ ? "指定された分割ﾌｧｲﾙは復元できません。"
+                              : "指定された分割ﾌｧｲﾙは復元できます。"});
+    agBody.EndBlock();
+    agBody.Heading(anyProblem_ ? "詳細と原因" : "詳細");
+    agBody.BeginBlock();
     int32_t causeNumber = 0;
     if (!unreadable_.empty() && !WriteUnreadable(agBody, causeNumber)) {
         return false;
@@ -146,147 +155,134 @@ bool KPXRestoreEstimate::Write(std::string& agBody) const {
     return true;
 }
 
-bool KPXRestoreEstimate::WriteUnreadable(std::string& agBody, int32_t& ioCauseNumber) const {
-    agBody += CauseHead(ioCauseNumber) + "ﾍｯﾀﾞの読み込みができない分割ﾌｧｲﾙが" +
-              std::to_string(unreadable_.size()) +
-              "個ありました。</p>"
-              "<p>分割ﾌｧｲﾙが存在しない、分割ﾌｧｲﾙではない、もしくは、分割ﾌｧｲﾙが壊れている"
-              "可能性があります。</p>"
-              "<p>従って、指定された分割ﾌｧｲﾙは復元できません。</p></font>"
-              "<font size=2><p>以下は、ﾍｯﾀﾞの読み込みができなかった分割ﾌｧｲﾙﾃﾞｰﾀです。</p></font>";
-    agBody += kBlock + "<table>";
+bool KPXRestoreEstimate::WriteUnreadable(tkvPageDocument& agBody, int32_t& ioCauseNumber) const {
+    agBody.Paragraphs(
+        {{CauseLead(ioCauseNumber), "ﾍｯﾀﾞの読み込みができない分割ﾌｧｲﾙが" +
+                                        std::to_string(unreadable_.size()) + "個ありました。"},
+         {{},
+          "分割ﾌｧｲﾙが存在しない、分割ﾌｧｲﾙではない、もしくは、分割ﾌｧｲﾙが壊れている"
+          "可能性があります。"},
+         {{}, kCannotRestore}});
+    agBody.Texts({"以下は、ﾍｯﾀﾞの読み込みができなかった分割ﾌｧｲﾙﾃﾞｰﾀです。"});
+    std::vector<tkvPageDocument::Row> rows;
     for (const Piece& piece : unreadable_) {
-        agBody += "<tr>" + Cell(Address(piece)) + "</tr>";
+        rows.push_back({Cell(piece->FileAddress())});
         if (IsCanceled()) {
             return false;
         }
     }
-    agBody += "</table></blockquote>";
+    WriteBlockTable(agBody, std::move(rows));
     return true;
 }
 
-void KPXRestoreEstimate::WriteKindCount(std::string& agBody, int32_t& ioCauseNumber) const {
-    agBody += CauseHead(ioCauseNumber);
+void KPXRestoreEstimate::WriteKindCount(tkvPageDocument& agBody, int32_t& ioCauseNumber) const {
     if (kinds_.empty()) {
-        agBody +=
-            "読み込みが可能な分割ﾌｧｲﾙが1つもありません。</p>"
-            "<p>従って、復元の実行はできません。</p></font>";
+        agBody.Paragraphs(
+            {{CauseLead(ioCauseNumber), "読み込みが可能な分割ﾌｧｲﾙが1つもありません。"},
+             {{}, "従って、復元の実行はできません。"}});
         return;
     }
-    agBody += "異なる分割の実行によって作成された分割ﾌｧｲﾙが" + std::to_string(kinds_.size()) +
-              "種類混ざっています。</p>"
-              "<p>分割ﾌｧｲﾙは1種類のときのみ復元できます。</p>"
-              "<p>従って、指定された分割ﾌｧｲﾙは復元できません。</p></font>"
-              "<font size=2><p>以下は、各分割ﾌｧｲﾙを種類別に分けたものです。</p></font>";
+    agBody.Paragraphs(
+        {{CauseLead(ioCauseNumber), "異なる分割の実行によって作成された分割ﾌｧｲﾙが" +
+                                        std::to_string(kinds_.size()) + "種類混ざっています。"},
+         {{}, "分割ﾌｧｲﾙは1種類のときのみ復元できます。"},
+         {{}, kCannotRestore}});
+    agBody.Texts({"以下は、各分割ﾌｧｲﾙを種類別に分けたものです。"});
 }
 
-bool KPXRestoreEstimate::WriteKind(std::string& agBody, const SepaKind& agKind, size_t agNumber,
+bool KPXRestoreEstimate::WriteKind(tkvPageDocument& agBody, const SepaKind& agKind, size_t agNumber,
                                    int32_t& ioCauseNumber) const {
     const std::string k = std::to_string(agNumber);
     if (kinds_.size() != 1) {
-        agBody += "<p><b>種類" + k + ":</b></p><font size=2><p>以下は、種類" + k +
-                  "に含まれる分割ﾌｧｲﾙﾃﾞｰﾀです。</p></font>";
+        agBody.Heading("種類" + k + ":");
+        agBody.Texts({"以下は、種類" + k + "に含まれる分割ﾌｧｲﾙﾃﾞｰﾀです。"});
     } else {
-        agBody += "<font size=2><p>以下は、分割ﾌｧｲﾙﾃﾞｰﾀです。</p></font>";
+        agBody.Texts({"以下は、分割ﾌｧｲﾙﾃﾞｰﾀです。"});
     }
     const KPXDividoraData& header = *agKind.Representative;
-    const auto row = [](const std::string& agName, const std::string& agValue) {
-        return "<tr><td><font size=2><div nowrap>" + agName +
-               "</div></font></td><td><font size=2>" + agValue + "</font></td></tr>";
-    };
-    agBody += kBlock + "<table>" + row("分割ID", std::to_string(header.SpecID())) +
-              row("分割日時", tkvDateTime::GeneralDateText(header.SepaDate())) +
-              row("分割数", std::to_string(header.Count())) +
-              row("分割元ﾌｧｲﾙ名", tkvFormat::EscapeHTML(header.FileName())) +
-              "</table></blockquote>";
+    using Row = tkvPageDocument;
+    WriteBlockTable(
+        agBody, {Row::NameValue("分割ID", std::to_string(header.SpecID()), false),
+                 Row::NameValue("分割日時", tkvDateTime::GeneralDateText(header.SepaDate()), false),
+                 Row::NameValue("分割数", std::to_string(header.Count()), false),
+                 Row::NameValue("分割元ﾌｧｲﾙ名", header.FileName(), false)});
     if (agKind.IsOverUpperCount) {
-        agBody +=
-            "<font size=2><p>分割数が設定で指定された、警告を表示する上限値を超えたので、"
-            "復元予測を行いませんでした。</p></font>";
+        agBody.Texts(
+            {"分割数が設定で指定された、警告を表示する上限値を超えたので、"
+             "復元予測を行いませんでした。"});
         return true;
     }
     const std::string last = std::to_string(agKind.SepaCount - 1);
     if (agKind.IsDuplicated) {
-        agBody += CauseHead(ioCauseNumber) +
-                  "結合順IDが同じ分割ﾌｧｲﾙがあります。</p>"
-                  "<p>この場合、以下の2つの可能性が考えられます。</p></font>"
-                  "<font size=2><p><b>可能性1: </b>"
-                  "同じ分割ﾌｧｲﾙを重複して指定してしまっている可能性があります。</p>"
-                  "<p>従って、指定された分割ﾌｧｲﾙは復元できません。</p></font>"
-                  "<font size=2><p><b>可能性2: </b>"
-                  "結合順IDが同じ分割ﾌｧｲﾙのうちどちらか、もしくは、両方のﾌｧｲﾙが壊れている"
-                  "可能性があります。</p>"
-                  "<p>従って、二度と復元できない可能性があります。</p></font>"
-                  "<font size=2><p>(以下のﾁｪｯｸ欄が「重複」となっている結合順IDが原因です。)</p>"
-                  "</font>";
+        agBody.Paragraphs({{CauseLead(ioCauseNumber), "結合順IDが同じ分割ﾌｧｲﾙがあります。"},
+                           {{}, "この場合、以下の2つの可能性が考えられます。"}});
+        agBody.Paragraphs(
+            {{"可能性1: ", "同じ分割ﾌｧｲﾙを重複して指定してしまっている可能性があります。"},
+             {{}, kCannotRestore}});
+        agBody.Paragraphs({{"可能性2: ", kOneOrBothBroken}, {{}, kNeverAgain}});
+        agBody.Texts({"(以下のﾁｪｯｸ欄が「重複」となっている結合順IDが原因です。)"});
     }
     if (agKind.IsOutOfRange) {
-        agBody += CauseHead(ioCauseNumber) + "結合順IDが適正な範囲の0～" + last +
-                  "内の値ではありません。</p></font>"
-                  "<font size=2><p>結合順IDが同じ分割ﾌｧｲﾙのうちどちらか、もしくは、両方のﾌｧｲﾙが"
-                  "壊れている可能性があります。</p>"
-                  "<p>従って、二度と復元できない可能性があります。</p></font>"
-                  "<font size=2><p>(以下の「結合順IDが適正な範囲内の値ではない分割ﾌｧｲﾙﾃﾞｰﾀ」に"
-                  "詳しいﾃﾞｰﾀを示してあります。)</p></font>";
+        agBody.Paragraphs({{CauseLead(ioCauseNumber),
+                            "結合順IDが適正な範囲の0～" + last + "内の値ではありません。"}});
+        agBody.Paragraphs({{{}, kOneOrBothBroken}, {{}, kNeverAgain}});
+        agBody.Texts(
+            {"(以下の「結合順IDが適正な範囲内の値ではない分割ﾌｧｲﾙﾃﾞｰﾀ」に"
+             "詳しいﾃﾞｰﾀを示してあります。)"});
     }
     if (agKind.IsShort) {
-        agBody += CauseHead(ioCauseNumber) +
-                  "復元するための分割ﾌｧｲﾙがそろっていません。</p></font>"
-                  "<font size=2><p>復元するためには、0～" +
-                  last +
-                  "の結合順IDをもつ分割ﾌｧｲﾙが1つずつなくてはいけません。</p>"
-                  "<p>従って、指定された分割ﾌｧｲﾙは復元できません。</p></font>"
-                  "<font size=2><p>(以下のﾁｪｯｸ欄が「不足」となっている結合順IDが原因です。)</p>"
-                  "</font>";
+        agBody.Paragraphs(
+            {{CauseLead(ioCauseNumber), "復元するための分割ﾌｧｲﾙがそろっていません。"}});
+        agBody.Paragraphs({{{},
+                            "復元するためには、0～" + last +
+                                "の結合順IDをもつ分割ﾌｧｲﾙが1つずつなくてはいけません。"},
+                           {{}, kCannotRestore}});
+        agBody.Texts({"(以下のﾁｪｯｸ欄が「不足」となっている結合順IDが原因です。)"});
     }
     if (!agKind.IsDuplicated && !agKind.IsShort && anyProblem_) {
-        agBody +=
-            "<font size=2><p>以下は、結合順IDﾃﾞｰﾀです。以下の分割ﾌｧｲﾙは復元できます。</p>"
-            "</font>";
+        agBody.Texts({"以下は、結合順IDﾃﾞｰﾀです。以下の分割ﾌｧｲﾙは復元できます。"});
     } else {
-        agBody += "<font size=2><p>以下は、結合順IDﾃﾞｰﾀです。</p></font>";
+        agBody.Texts({"以下は、結合順IDﾃﾞｰﾀです。"});
     }
     return WriteSlots(agBody, agKind) && (!agKind.IsOutOfRange || WriteOutOfRange(agBody, agKind));
 }
 
-bool KPXRestoreEstimate::WriteSlots(std::string& agBody, const SepaKind& agKind) const {
-    agBody += kBlock + "<table><tr>" + Cell("結合順ID") + Cell("ﾁｪｯｸ") + Cell("ｱﾄﾞﾚｽ") + "</tr>";
+bool KPXRestoreEstimate::WriteSlots(tkvPageDocument& agBody, const SepaKind& agKind) const {
+    std::vector<tkvPageDocument::Row> rows = {{Cell("結合順ID"), Cell("ﾁｪｯｸ"), Cell("ｱﾄﾞﾚｽ")}};
     for (size_t t = 0; t < agKind.TurnIDs.size(); ++t) {
         const std::vector<Piece>& files = agKind.TurnIDs[t].Files;
-        agBody += "<tr>" + Cell(std::to_string(t));
         if (files.empty()) {
-            agBody += Cell("不足") + "<td></td></tr>";
+            rows.push_back({Cell(std::to_string(t)), Cell("不足"), tkvPageDocument::Cell{}});
         } else if (files.size() == 1) {
-            agBody += Cell("適正") + Cell(Address(files.front())) + "</tr>";
+            rows.push_back(
+                {Cell(std::to_string(t)), Cell("適正"), Cell(files.front()->FileAddress())});
         } else {
-            agBody += Cell("重複") + "<td><font size=2>";
+            tkvPageDocument::Cell addresses;
             for (const Piece& piece : files) {
-                agBody += "<div nowrap>" + Address(piece) + "</div>";
+                addresses.Lines.push_back(piece->FileAddress());
                 if (IsCanceled()) {
                     return false;
                 }
             }
-            agBody += "</font></td></tr>";
+            rows.push_back({Cell(std::to_string(t)), Cell("重複"), std::move(addresses)});
         }
         if (IsCanceled()) {
             return false;
         }
     }
-    agBody += "</table></blockquote>";
+    WriteBlockTable(agBody, std::move(rows));
     return true;
 }
 
-bool KPXRestoreEstimate::WriteOutOfRange(std::string& agBody, const SepaKind& agKind) const {
-    agBody +=
-        "<font size=2><p>以下は、結合順IDが適正な範囲内の値ではない分割ﾌｧｲﾙﾃﾞｰﾀです。</p>"
-        "</font>" +
-        kBlock + "<table><tr>" + Cell("結合順ID") + Cell("ｱﾄﾞﾚｽ") + "</tr>";
+bool KPXRestoreEstimate::WriteOutOfRange(tkvPageDocument& agBody, const SepaKind& agKind) const {
+    agBody.Texts({"以下は、結合順IDが適正な範囲内の値ではない分割ﾌｧｲﾙﾃﾞｰﾀです。"});
+    std::vector<tkvPageDocument::Row> rows = {{Cell("結合順ID"), Cell("ｱﾄﾞﾚｽ")}};
     for (const Piece& piece : agKind.OutOfRangeFiles) {
-        agBody += "<tr>" + Cell(std::to_string(piece->TurnID())) + Cell(Address(piece)) + "</tr>";
+        rows.push_back({Cell(std::to_string(piece->TurnID())), Cell(piece->FileAddress())});
         if (IsCanceled()) {
             return false;
         }
     }
-    agBody += "</table></blockquote>";
+    WriteBlockTable(agBody, std::move(rows));
     return true;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class KPXDividoraData;
+class tkvPageDocument;
 class tkvCancelMng;
 
 // The analysis behind a restore estimate: the readable pieces sorted into kinds (one per split
@@ -50,7 +51,9 @@ public:
     // Finds what is short, duplicated or out of range.
     bool Check();
     // Appends the verdict and the details to agBody.
-    bool Write(std::string& agBody) const;
+    bool Write(tkvPageDocument& agBody) const;
+    // The body when no piece was listed at all.
+    static void WriteNoPieces(tkvPageDocument& agBody);
 
     // The verdict: the listed pieces can be restored.
     bool Restorable() const { return !anyProblem_; }
@@ -61,12 +64,12 @@ public:
 
 private:
     bool IsCanceled() const;
-    bool WriteUnreadable(std::string& agBody, int32_t& ioCauseNumber) const;
-    void WriteKindCount(std::string& agBody, int32_t& ioCauseNumber) const;
-    bool WriteKind(std::string& agBody, const SepaKind& agKind, size_t agNumber,
+    bool WriteUnreadable(tkvPageDocument& agBody, int32_t& ioCauseNumber) const;
+    void WriteKindCount(tkvPageDocument& agBody, int32_t& ioCauseNumber) const;
+    bool WriteKind(tkvPageDocument& agBody, const SepaKind& agKind, size_t agNumber,
                    int32_t& ioCauseNumber) const;
-    bool WriteSlots(std::string& agBody, const SepaKind& agKind) const;
-    bool WriteOutOfRange(std::string& agBody, const SepaKind& agKind) const;
+    bool WriteSlots(tkvPageDocument& agBody, const SepaKind& agKind) const;
+    bool WriteOutOfRange(tkvPageDocument& agBody, const SepaKind& agKind) const;
 
     std::vector<Piece> unreadable_;
     int32_t upperCountToWarn_;

@@ -1,16 +1,17 @@
 #include "KPXUISepaAss.h"
 
-#include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <stdexcept>
 #include <vector>
 
 #include "KPXDecideFileName.h"
 #include "KPXDecideFileSize.h"
+#include "KPXExecutionLog.h"
 #include "KPXRestoreEstimate.h"
+#include "KPXResultPage.h"
 #include "KPXSepaCtrl.h"
+#include "KPXSeparateEstimate.h"
 #include "KPXUIMsgBox.h"
 #include "KPXUtilSettings.h"
 #include "tkvCancelMng.h"
@@ -18,15 +19,12 @@
 #include "tkvErrorAnalysis.h"
 #include "tkvEventPump.h"
 #include "tkvFileString.h"
-#include "tkvFormat.h"
 #include "tkvShowHTMLToIE.h"
 
 namespace {
 
 using Operation = KPXUISepaAssWindow::Operation;
 using PageSet = KPXUISepaAssWindow::PageSet;
-
-const std::string kBlock = "<blockquote style=\"MARGIN-RIGHT: 0px\">";
 
 // The texts of the numbers, keyed by the enum.
 const char* ErrorText(KPXUISepaAss::Error agNumber) {
@@ -51,40 +49,14 @@ const char* ErrorText(KPXUISepaAss::Error agNumber) {
     return nullptr;
 }
 
-// What differs between the four pages.
-struct PageRow {
-    PageSet Page;
-    const char* Title;
-    const char* Failure;
-    const char* Cancel;
-};
-
-PageRow RowOf(Operation agOperation) {
-    switch (agOperation) {
-        case Operation::kEstimateSeparating:
-            return {PageSet::kFramePageSeparateFile, "<p><b>分割予測結果</b></p>",
-                    "<font size=2><p>分割予測の実行は失敗しました。</p></font></blockquote>",
-                    "<p><font size=2>実行はｷｬﾝｾﾙされました。</font></p>"
-                    "<p><font size=2>分割の予測は完了していません。</font></p>"};
-        case Operation::kEstimateRestoring:
-            return {PageSet::kFramePageRestoreDividora, "<p><b>復元予測結果</b></p>",
-                    "<font size=2><p>復元予測の実行は失敗しました。</p></font></blockquote>",
-                    "<p><font size=2>実行はｷｬﾝｾﾙされました。</font></p>"
-                    "<p><font size=2>復元の予測は完了していません。</font></p>"};
-        case Operation::kSeparate:
-            return {PageSet::kFramePageSeparateFile, "<p><b>分割実行結果</b></p>",
-                    "<font size=2><p>分割実行は失敗しました。</p></font></blockquote>",
-                    "<font size=2><p>実行はｷｬﾝｾﾙされました。</p></font>"};
-        case Operation::kRestore:
-            break;
-    }
-    return {PageSet::kFramePageRestoreDividora, "<p><b>復元実行結果</b></p>",
-            "<font size=2><p>復元実行は失敗しました。</p></font></blockquote>",
-            "<font size=2><p>実行はｷｬﾝｾﾙされました。</p></font>"};
-}
-
 bool IsSplit(Operation agOperation) {
     return agOperation == Operation::kEstimateSeparating || agOperation == Operation::kSeparate;
+}
+
+// The page set an operation locks besides the base.
+PageSet PageSetOf(Operation agOperation) {
+    return IsSplit(agOperation) ? PageSet::kFramePageSeparateFile
+                                : PageSet::kFramePageRestoreDividora;
 }
 
 // A typed number as the window's conversions read it: decimal, with an optional sign,
@@ -108,30 +80,53 @@ bool ParseNumber(const std::string& agText, double& ouValue) {
     return true;
 }
 
-// Rounds to the nearest 32-bit integer, a half to the even neighbour; throws for a value that
-// does not fit, as the conversion overflows.
-int32_t RoundToLong(double agValue) {
+// Rounds to the nearest 32-bit integer, a half to the even neighbour; false for a value that
+// does not fit, where the window's conversion overflows.
+bool RoundToLong(double agValue, int32_t& ouValue) {
     const double rounded = std::nearbyint(agValue);
     if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-        throw std::overflow_error("the value does not fit 32 bits");
+        return false;
     }
-    return static_cast<int32_t>(rounded);
-}
-
-double NumberOrThrow(const std::string& agText) {
-    double value = 0;
-    if (!ParseNumber(agText, value)) {
-        throw std::invalid_argument("not a number: " + agText);
-    }
-    return value;
-}
-
-std::string Row(const std::string& agName, const std::string& agValue, bool agNoWrap = true) {
-    return "<tr><td><font size=2><div nowrap>" + agName + "</div></font></td><td><font size=2>" +
-           (agNoWrap ? "<div nowrap>" + agValue + "</div>" : agValue) + "</font></td></tr>";
+    ouValue = static_cast<int32_t>(rounded);
+    return true;
 }
 
 }  // namespace
+
+// The objects of one operation, made, connected to each other once, and dropped together when
+// the operation ends.
+struct KPXUISepaAss::Request {
+    Request(Operation agOperation, KPXSepaCtrlEvents& agEvents)
+        : lcErrorMng(std::make_shared<tkvErrorMng>(&KPXUISepaAss::lcErrorMng_GetDescription)),
+          CancelMng(std::make_shared<tkvCancelMng>()),
+          lcSepaCtrl(std::make_shared<KPXSepaCtrl>()),
+          SepaData(std::make_shared<KPXSepaData>()) {
+        lcSepaCtrl->SetEvents(&agEvents);
+        lcSepaCtrl->SetCancelMng(CancelMng);
+        lcSepaCtrl->SetSepaData(SepaData);
+        SepaData->SetCancelMng(CancelMng);
+        if (IsSplit(agOperation)) {
+            DecideFileSize = std::make_shared<KPXDecideFileSize>();
+            DecideFileSize->SetCancelMng(CancelMng);
+            DecideFileSize->SetSepaData(SepaData);
+            DecideFileSize->SetSepaCtrl(lcSepaCtrl);
+            DecideFileName = std::make_shared<KPXDecideFileName>();
+            DecideFileName->SetCancelMng(CancelMng);
+            DecideFileName->SetSepaData(SepaData);
+        }
+    }
+
+    std::shared_ptr<tkvErrorMng> lcErrorMng;
+    std::shared_ptr<tkvCancelMng> CancelMng;
+    // lcSeparateSepaCtrl of a split and its estimate, lcRestoreSepaCtrl of a restore and its
+    // estimate; their events reach the handlers of that name.
+    std::shared_ptr<KPXSepaCtrl> lcSepaCtrl;
+    // SeparateSepaData or RestoreSepaData.
+    std::shared_ptr<KPXSepaData> SepaData;
+    // A split's and a split estimate's decisions.
+    std::shared_ptr<KPXDecideFileSize> DecideFileSize;
+    std::shared_ptr<KPXDecideFileName> DecideFileName;
+};
 
 // Receives the events of the split control.
 class KPXUISepaAss::SeparateEvents : public KPXSepaCtrlEvents {
@@ -171,9 +166,9 @@ public:
     }
     void StatusOfRestoringToFile(int64_t agPosition, int64_t) override {
         // The position is in the restored file; the whole is the sum of the pieces.
-        if (agPosition > 0 && owner_.RestoreSepaData) {
+        if (agPosition > 0 && owner_.request_) {
             owner_.window_.ShowProgress(Operation::kRestore, agPosition - 1,
-                                        owner_.RestoreSepaData->SourceFileSize());
+                                        owner_.request_->SepaData->SourceFileSize());
         }
     }
 
@@ -187,6 +182,14 @@ KPXUISepaAss::KPXUISepaAss(KPXUISepaAssWindow& agWindow)
       restoreEvents_(std::make_unique<RestoreEvents>(*this)) {}
 
 KPXUISepaAss::~KPXUISepaAss() = default;
+
+std::shared_ptr<tkvErrorMng> KPXUISepaAss::ErrorMng() const {
+    return request_ ? request_->lcErrorMng : nullptr;
+}
+
+std::shared_ptr<tkvCancelMng> KPXUISepaAss::CancelMng() const {
+    return request_ ? request_->CancelMng : nullptr;
+}
 
 void KPXUISepaAss::lcErrorMng_GetDescription(int32_t agNumber, std::string& ouDescription) {
     ouDescription = tkvErrorMng::TextOf(&ErrorText, agNumber);
@@ -209,11 +212,15 @@ bool KPXUISepaAss::Restore() {
 }
 
 bool KPXUISepaAss::RunOperation(Operation agOperation, BodyWriter agWriter) {
-    const PageSet page = RowOf(agOperation).Page;
+    const PageSet page = PageSetOf(agOperation);
     window_.SetDoButtonEnabled(agOperation, false);
     window_.SetPageSetFixed(page, true);
     window_.SetPageSetFixed(PageSet::kFramePageBase, true);
-    const bool result = SetUp(agOperation, agWriter);
+    request_ = std::make_unique<Request>(
+        agOperation, IsSplit(agOperation) ? static_cast<KPXSepaCtrlEvents&>(*separateEvents_)
+                                          : static_cast<KPXSepaCtrlEvents&>(*restoreEvents_));
+    const bool result = WritePage(agOperation, agWriter);
+    request_.reset();
     // A window that began to close meanwhile has cancelled and saved; its controls are going.
     if (window_.UnloadFlag()) {
         return result;
@@ -224,115 +231,77 @@ bool KPXUISepaAss::RunOperation(Operation agOperation, BodyWriter agWriter) {
     return result;
 }
 
-bool KPXUISepaAss::SetUp(Operation agOperation, BodyWriter agWriter) {
-    lcErrorMng = std::make_shared<tkvErrorMng>(&KPXUISepaAss::lcErrorMng_GetDescription);
-    cancelMng_ = std::make_shared<tkvCancelMng>();
-    if (IsSplit(agOperation)) {
-        lcSeparateSepaCtrl = std::make_shared<KPXSepaCtrl>();
-        lcSeparateSepaCtrl->SetEvents(separateEvents_.get());
-        SeparateSepaData = std::make_shared<KPXSepaData>();
-        DecideFileSize = std::make_shared<KPXDecideFileSize>();
-        DecideFileName = std::make_shared<KPXDecideFileName>();
-    } else {
-        lcRestoreSepaCtrl = std::make_shared<KPXSepaCtrl>();
-        lcRestoreSepaCtrl->SetEvents(restoreEvents_.get());
-        RestoreSepaData = std::make_shared<KPXSepaData>();
-    }
-    const bool result = WritePage(agOperation, agWriter);
-    lcSeparateSepaCtrl.reset();
-    lcRestoreSepaCtrl.reset();
-    SeparateSepaData.reset();
-    RestoreSepaData.reset();
-    DecideFileSize.reset();
-    DecideFileName.reset();
-    cancelMng_.reset();
-    lcErrorMng.reset();
-    return result;
-}
-
 bool KPXUISepaAss::WritePage(Operation agOperation, BodyWriter agWriter) {
-    const PageRow row = RowOf(agOperation);
     pageShown_ = false;
+    page_.Clear();
     showHTMLToIE_ = std::make_shared<tkvShowHTMLToIE>();
     if (!showHTMLToIE_->CreateAddress()) {
-        lcErrorMng->Register(kPageNotCreated);
+        request_->lcErrorMng->Register(kPageNotCreated);
         ShowPageFailure(agOperation);
         return false;
     }
-    std::string html =
-        "<html><body><meta HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=x-sjis\">"
-        "<p><Font Size=2><A href=\"" +
-        tkvFormat::EscapeHTML(showHTMLToIE_->Address()) +
-        "\" target=_blank>新しいウィンドウで表示する</A></Font></p>" + row.Title;
-    ReportBody = kBlock;
-    const bool done = WriteBody(agWriter);
-    if (!done && cancelMng_->IsCanceled()) {
-        ReportBody = row.Cancel;
+    KPXResultPage page(agOperation);
+    const bool done = WriteBody(agWriter, page);
+    if (!done && request_->CancelMng->IsCanceled()) {
+        page.Cancelled();
     } else if (!done) {
-        ReportBody += std::string(row.Failure) + "<p><b>原因</b></p>" + kBlock;
-        AppendErrorCauses(ReportBody);
-        AppendFailedPiece(agOperation);
+        page.Failed(ErrorCauses(), FailedPiece());
     }
-    ReportBody += "</blockquote>";
-    showHTMLToIE_->SetHTML(html + ReportBody + "</body></html>");
-    if (!window_.UnloadFlag()) {
-        showHTMLToIE_->SetWebBrowser(window_.ResultView(agOperation));
-        ShowStatus(agOperation, "結果を表示中...");
-        pageShown_ = showHTMLToIE_->Show();
-        if (pageShown_) {
-            ShowStatus(agOperation, "");
-        } else {
-            ShowPageFailure(agOperation);
-        }
-    }
+    page_ = page.Document();
+    ShowPage(agOperation, page_);
     return done;
 }
 
-bool KPXUISepaAss::WriteBody(BodyWriter agWriter) {
+bool KPXUISepaAss::WriteBody(BodyWriter agWriter, KPXResultPage& ioPage) {
     // Whatever escapes the engine ends this request as a failure, with the causes known so far;
     // it must not take the window with it.
     try {
-        return (this->*agWriter)();
+        return (this->*agWriter)(ioPage);
     } catch (const std::exception&) {
         return false;
     }
 }
 
-void KPXUISepaAss::AppendFailedPiece(Operation agOperation) {
-    const bool split = agOperation == Operation::kSeparate;
-    if (!split && agOperation != Operation::kRestore) {
+void KPXUISepaAss::ShowPage(Operation agOperation, const tkvPageDocument& agPage) {
+    showHTMLToIE_->SetHTML(KPXResultPage::HTML(agPage, showHTMLToIE_->Address()));
+    if (window_.UnloadFlag()) {
         return;
     }
-    const auto& sepaCtrl = split ? lcSeparateSepaCtrl : lcRestoreSepaCtrl;
-    const auto result = sepaCtrl->SepaResult();
-    const auto job = sepaCtrl->SepaData();
-    int32_t index = -1;
-    if (!result || !job || !result->GetErrorDataOfSeparatedFile(index) || index < 0 ||
-        index >= job->DividoraCount() || !job->DividoraData(index)) {
-        return;
+    showHTMLToIE_->SetWebBrowser(window_.ResultView(agOperation));
+    ShowStatus(agOperation, "結果を表示中...");
+    pageShown_ = showHTMLToIE_->Show();
+    if (pageShown_) {
+        ShowStatus(agOperation, "");
+    } else {
+        ShowPageFailure(agOperation);
     }
-    ReportBody += split ? "<font size=2><p>ｴﾗｰが発生した分割先ﾌｧｲﾙ:</p>"
-                        : "<font size=2><p>ｴﾗｰが発生した復元元ﾌｧｲﾙ:</p>";
-    ReportBody += "<p><div nowrap>" +
-                  tkvFormat::EscapeHTML(job->DividoraData(index)->FileAddress()) +
-                  "</div></p></font>";
 }
 
-void KPXUISepaAss::AppendErrorCauses(std::string& ioText) {
+std::string KPXUISepaAss::FailedPiece() const {
+    const auto result = request_->lcSepaCtrl->SepaResult();
+    const auto job = request_->SepaData;
+    int32_t index = -1;
+    if (!result || !result->GetErrorDataOfSeparatedFile(index) || index < 0 ||
+        index >= job->DividoraCount() || !job->DividoraData(index)) {
+        return {};
+    }
+    return job->DividoraData(index)->FileAddress();
+}
+
+std::vector<std::string> KPXUISepaAss::ErrorCauses() {
     tkvErrorAnalysis analysis;
     analysis.SetSortMode(tkvErrorAnalysis::kInnermostFirst);
     // The assistant is the head of the chain; the analysis only looks at it while it runs.
     analysis.Analyze(std::shared_ptr<tkvIError>(std::shared_ptr<void>(), this));
-    std::string causes;
+    std::vector<std::string> causes;
     for (int32_t c = 0; c < analysis.CountOfClass(); ++c) {
         for (int32_t f = 0; f < analysis.CountOfFunction(c); ++f) {
             if (analysis.Number(c, f) != 0) {
-                causes += "<font size=2><p>" + tkvFormat::EscapeHTML(analysis.Description(c, f)) +
-                          "</p></font>";
+                causes.push_back(analysis.Description(c, f));
             }
         }
     }
-    ioText += causes;
+    return causes;
 }
 
 void KPXUISepaAss::ShowStatus(Operation agOperation, const std::string& agText) {
@@ -348,63 +317,80 @@ void KPXUISepaAss::ShowPageFailure(Operation agOperation) {
 }
 
 void KPXUISepaAss::CopySettings(KPXSepaData& agJob) const {
-    const auto sepaMng = window_.SepaMng();
-    agJob.SetConfirmFileSize(sepaMng->ConfirmFileSize());
-    agJob.SetConfirmDividoraSize(sepaMng->ConfirmDividoraSize());
-    agJob.SetTransmissionByteSize(sepaMng->TransmissionByteSize());
-    agJob.SetClearCreatedFileWhenUncompleted(sepaMng->ClearCreatedFileWhenUncompleted());
+    const auto settings = window_.SepaMng();
+    agJob.SetConfirmFileSize(settings->ConfirmFileSize());
+    agJob.SetConfirmDividoraSize(settings->ConfirmDividoraSize());
+    agJob.SetTransmissionByteSize(settings->TransmissionByteSize());
+    agJob.SetClearCreatedFileWhenUncompleted(settings->ClearCreatedFileWhenUncompleted());
+}
+
+bool KPXUISepaAss::TypedPieceSize(int32_t& ouBytes) const {
+    double typed = 0;
+    if (!ParseNumber(window_.txtSeparateFileModeFileSize(), typed)) {
+        return false;
+    }
+    // The typed size is read in single precision, as the window always has.
+    const auto size = static_cast<float>(typed);
+    return RoundToLong(static_cast<double>(size) * window_.cmbSeparateFileModeFileSizeUnit(),
+                       ouBytes);
+}
+
+bool KPXUISepaAss::TypedPieceCount(int32_t& ouCount) const {
+    double typed = 0;
+    return ParseNumber(window_.txtSeparateFileModeCount(), typed) && RoundToLong(typed, ouCount);
 }
 
 bool KPXUISepaAss::PrepareDecideFileSize(KPXDecideFileSize& agDecide) {
+    tkvErrorMng& errors = *request_->lcErrorMng;
     const std::string source = window_.txtSeparateFileAddress();
-    try {
-        agDecide.SetUpperCountToWarn(window_.SepaMng()->UpperCountToWarn());
-        agDecide.SetSepaMode(1);
-        agDecide.SetHowToSeparate(window_.cmbSeparateFileMode());
-        if (agDecide.HowToSeparate() == KPXDecideFileSize::kBySize) {
-            // The typed size is read in single precision, as the window always has.
-            const auto size =
-                static_cast<float>(NumberOrThrow(window_.txtSeparateFileModeFileSize()));
-            agDecide.SetFileSizeToSeparate(
-                RoundToLong(static_cast<double>(size) * window_.cmbSeparateFileModeFileSizeUnit()));
+    agDecide.SetUpperCountToWarn(window_.SepaMng()->UpperCountToWarn());
+    agDecide.SetSepaMode(1);
+    agDecide.SetHowToSeparate(window_.cmbSeparateFileMode());
+    bool converted = true;
+    if (agDecide.HowToSeparate() == KPXDecideFileSize::kBySize) {
+        int32_t bytes = 0;
+        converted = TypedPieceSize(bytes);
+        if (converted) {
+            agDecide.SetFileSizeToSeparate(bytes);
             agDecide.SetIncludeSizeOfHeader(true);
-            agDecide.SetSepaCtrl(lcSeparateSepaCtrl);
             agDecide.SepaData()->SetFileAddress(source);
         }
-        if (agDecide.HowToSeparate() == KPXDecideFileSize::kByCount) {
-            agDecide.SetFileCountToSeparate(
-                RoundToLong(NumberOrThrow(window_.txtSeparateFileModeCount())));
+    }
+    if (agDecide.HowToSeparate() == KPXDecideFileSize::kByCount) {
+        int32_t count = 0;
+        converted = TypedPieceCount(count);
+        if (converted) {
+            agDecide.SetFileCountToSeparate(count);
         }
-        int64_t length = 0;
-        if (tkvFileString::GetPathKind(source) != tkvFileString::kFile ||
-            !tkvFileString::GetFileLength(source, length)) {
-            throw std::runtime_error("no source file: " + source);
-        }
+    }
+    int64_t length = 0;
+    const bool sourceExists = tkvFileString::GetPathKind(source) == tkvFileString::kFile;
+    if (converted && sourceExists && tkvFileString::GetFileLength(source, length)) {
         agDecide.SetFileSize(length);
         if (agDecide.Decide()) {
             return true;
         }
-        lcErrorMng->SetReference(DecideFileSize);
-        return false;
-    } catch (const std::exception&) {
-        double ignored = 0;
-        const int32_t mode = agDecide.HowToSeparate();
-        if (mode == KPXDecideFileSize::kBySize &&
-            !ParseNumber(window_.txtSeparateFileModeFileSize(), ignored)) {
-            lcErrorMng->Register(kSizeNotNumeric);
-        }
-        if (mode == KPXDecideFileSize::kByCount &&
-            !ParseNumber(window_.txtSeparateFileModeCount(), ignored)) {
-            lcErrorMng->Register(kCountNotNumeric);
-        }
-        if (tkvFileString::GetPathKind(source) != tkvFileString::kFile) {
-            lcErrorMng->Register(kSourceMissing);
-        }
-        if (lcErrorMng->Count() == 0) {
-            lcErrorMng->Register(kSizeNotDecided);
-        }
+        errors.SetReference(request_->DecideFileSize);
         return false;
     }
+    // The inputs could not be converted: say which, as far as it can be told.
+    double ignored = 0;
+    const int32_t mode = agDecide.HowToSeparate();
+    if (mode == KPXDecideFileSize::kBySize &&
+        !ParseNumber(window_.txtSeparateFileModeFileSize(), ignored)) {
+        errors.Register(kSizeNotNumeric);
+    }
+    if (mode == KPXDecideFileSize::kByCount &&
+        !ParseNumber(window_.txtSeparateFileModeCount(), ignored)) {
+        errors.Register(kCountNotNumeric);
+    }
+    if (!sourceExists) {
+        errors.Register(kSourceMissing);
+    }
+    if (errors.Count() == 0) {
+        errors.Register(kSizeNotDecided);
+    }
+    return false;
 }
 
 bool KPXUISepaAss::PrepareDecideFileName(KPXDecideFileName& agDecide) {
@@ -415,10 +401,11 @@ bool KPXUISepaAss::PrepareDecideFileName(KPXDecideFileName& agDecide) {
         if (agDecide.Decide()) {
             return true;
         }
-        lcErrorMng->SetReference(DecideFileName);
+        request_->lcErrorMng->SetReference(request_->DecideFileName);
         return false;
     } catch (const std::exception&) {
-        lcErrorMng->Register(kNamingFailed);
+        // Out of memory while naming thousands of pieces, say.
+        request_->lcErrorMng->Register(kNamingFailed);
         return false;
     }
 }
@@ -466,150 +453,77 @@ void KPXUISepaAss::lcRestoreSepaCtrl_StatusOfReadingDividora(int32_t agFirst, in
                                         std::to_string(agSecond) + ")...");
 }
 
-bool KPXUISepaAss::WriteEstimateSeparating() {
+bool KPXUISepaAss::WriteEstimateSeparating(KPXResultPage& ioPage) {
     constexpr Operation kThis = Operation::kEstimateSeparating;
     estimateVerdict_ = false;
     estimatedPiecePaths_.clear();
     ShowStatus(kThis, "分割の実行予測を開始...");
-    const std::string source = window_.txtSeparateFileAddress();
-    const bool sourceExists = tkvFileString::GetPathKind(source) == tkvFileString::kFile;
-    DecideFileSize->SetCancelMng(cancelMng_);
-    DecideFileName->SetCancelMng(cancelMng_);
-    lcSeparateSepaCtrl->SetSepaData(SeparateSepaData);
-    DecideFileSize->SetSepaData(SeparateSepaData);
-    DecideFileName->SetSepaData(SeparateSepaData);
+    KPXSeparateEstimate::Findings findings;
+    findings.Source = window_.txtSeparateFileAddress();
+    findings.SourceExists = tkvFileString::GetPathKind(findings.Source) == tkvFileString::kFile;
+    findings.Job = request_->SepaData;
     // The header is sized with the source's real name in both modes, so the estimate shows the
     // sizes the split will write.
-    SeparateSepaData->SetFileAddress(source);
+    findings.Job->SetFileAddress(findings.Source);
     ShowStatus(kThis, "分割をｼﾐｭﾚｰﾄ中...");
-    DecideFileSize->SetSepaCtrl(lcSeparateSepaCtrl);
-    const bool sizeOk = PrepareDecideFileSize(*DecideFileSize);
-    const bool nameOk = PrepareDecideFileName(*DecideFileName);
-    int64_t sourceSize = 0;
-    if (sourceExists) {
-        tkvFileString::GetFileLength(source, sourceSize);
+    findings.SizeDecided = PrepareDecideFileSize(*request_->DecideFileSize);
+    findings.NamesDecided = PrepareDecideFileName(*request_->DecideFileName);
+    if (findings.SourceExists) {
+        tkvFileString::GetFileLength(findings.Source, findings.SourceSize);
     }
-    int32_t headerSize = 0;
-    if (!lcSeparateSepaCtrl->GetSizeOfHeader(headerSize)) {
-        lcErrorMng->SetReference(lcSeparateSepaCtrl);  // so the page names why
+    if (!request_->lcSepaCtrl->GetSizeOfHeader(findings.HeaderSize)) {
+        request_->lcErrorMng->SetReference(request_->lcSepaCtrl);  // so the page names why
         return false;
     }
-    estimateVerdict_ = sourceExists && sizeOk && nameOk;
+    const KPXSeparateEstimate estimate(std::move(findings), request_->CancelMng);
+    if (!estimate.Write(ioPage.Body())) {
+        return false;
+    }
+    estimateVerdict_ = estimate.Verdict();
     if (estimateVerdict_) {
-        ReportBody +=
-            "<font size=2><p>分割予測は完了しました。</p></font></blockquote>"
-            "<p><b>詳細</b></p>";
-    } else {
-        ReportBody +=
-            "<font size=2><p>分割予測は失敗しました。</p></font></blockquote>"
-            "<p><b>原因</b></p>";
-    }
-    ReportBody += kBlock;
-    int32_t causeNumber = 0;
-    if (sourceExists) {
-        ReportBody +=
-            "<font size=2><p>以下は、分割元ﾌｧｲﾙのﾃﾞｰﾀです。</p></font>" + kBlock + "<table>" +
-            Row("分割元ﾌｧｲﾙ名", tkvFormat::EscapeHTML(source)) +
-            Row("分割元ﾌｧｲﾙｻｲｽﾞ", tkvFormat::FormatByteSize(static_cast<double>(sourceSize))) +
-            "</table></blockquote>";
-    } else {
-        causeNumber = 1;
-        ReportBody +=
-            "<font size=2><p><b>原因1: </b>分割元ｱﾄﾞﾚｽに指定されたｱﾄﾞﾚｽが適切でない、"
-            "もしくは、指定されたｱﾄﾞﾚｽにﾌｧｲﾙが存在しません。</p></font>"
-            "<font size=2><p>従って、分割予測ができませんでした。</p></font>";
-    }
-    if (sizeOk && nameOk) {
-        const int32_t count = SeparateSepaData->DividoraCount();
-        ReportBody +=
-            "<font size=2><p>以下は、作成される分割先ﾌｧｲﾙのﾌｧｲﾙ名とﾌｧｲﾙｻｲｽﾞです。"
-            "</p></font><font size=2><p>作成される分割先ﾌｧｲﾙは、" +
-            std::to_string(count) + "個です。</p></font>" + kBlock + "<table>" +
-            Row("ﾌｧｲﾙ名", "ﾌｧｲﾙｻｲｽﾞ");
-        for (int32_t i = 0; i < count; ++i) {
-            const auto record = SeparateSepaData->DividoraData(i);
-            estimatedPiecePaths_.push_back(record->FileAddress());
-            ReportBody += Row(
-                tkvFormat::EscapeHTML(tkvFileString::GetFileNamePart(record->FileAddress())),
-                tkvFormat::FormatByteSize(static_cast<double>(record->FileSize()) + headerSize));
-            if (cancelMng_->IsCanceled()) {
-                estimateVerdict_ = false;
-                return false;
-            }
+        for (int32_t i = 0; i < request_->SepaData->DividoraCount(); ++i) {
+            estimatedPiecePaths_.push_back(request_->SepaData->DividoraData(i)->FileAddress());
         }
-        ReportBody += "</table></blockquote><font size=2><p>ﾌｧｲﾙｻｲｽﾞには、" +
-                      tkvFormat::FormatByteSize(headerSize) +
-                      "分のﾍｯﾀﾞｻｲｽﾞも含まれています。</p></font>";
-    }
-    if (!sizeOk) {
-        ReportBody +=
-            "<font size=2><p><b>原因" + std::to_string(++causeNumber) +
-            ": </b>失敗の原因として以下の2つが考えられます。</p></font>"
-            "<font size=2><p><b>可能性1: </b>分割予測は、分割元ｱﾄﾞﾚｽ、分割ﾓｰﾄﾞのﾌｧｲﾙｻｲｽﾞ、"
-            "または、分割数が正しく指定されていないと、実行できません。</p></font>"
-            "<font size=2><p><b>可能性2: </b>分割予測で算出された分割数が、警告をする分割数の"
-            "上限値を超えている場合は、分割予測を中断してしまいます。分割ﾓｰﾄﾞを「ｻｲｽﾞを指定して"
-            "分割」にしている場合、ﾌｧｲﾙｻｲｽﾞが小さすぎると分割数が多くなり上限値を超えてしまう"
-            "場合があります。また、分割ﾓｰﾄﾞを「分割数を指定して分割」にしている場合、分割数に"
-            "上限値を超える値が指定されている可能性があります。</p></font>"
-            "<font size=2><p>従って、分割予測ができませんでした。</p></font>";
-    }
-    if (!nameOk) {
-        ReportBody += "<font size=2><p><b>原因" + std::to_string(++causeNumber) +
-                      ": </b>予期せぬｴﾗｰが発生しました。</p></font>"
-                      "<font size=2><p>従って、分割予測ができませんでした。</p></font>";
     }
     return true;
 }
 
-bool KPXUISepaAss::WriteEstimateRestoring() {
+bool KPXUISepaAss::WriteEstimateRestoring(KPXResultPage& ioPage) {
     constexpr Operation kThis = Operation::kEstimateRestoring;
     estimateVerdict_ = false;
     estimateSkippedCount_ = 0;
     ShowStatus(kThis, "復元の実行予測を開始...");
     const std::vector<std::string> list = window_.lstRestoreDividoraSepaAddress();
     if (list.empty()) {
-        ReportBody +=
-            "<font size=2><p>復元の実行はできません。</p></font></blockquote>"
-            "<p><b>原因</b></p>" +
-            kBlock + "<font size=2><p>復元元ｱﾄﾞﾚｽが指定されていません。</p></font>";
+        KPXRestoreEstimate::WriteNoPieces(ioPage.Body());
         return true;
     }
-    lcRestoreSepaCtrl->SetCancelMng(cancelMng_);
-    RestoreSepaData->SetCancelMng(cancelMng_);
-    lcRestoreSepaCtrl->SetSepaData(RestoreSepaData);
+    KPXSepaData& job = *request_->SepaData;
     // The headers are read with the checks the restore itself will make, so the estimate
     // predicts it.
-    CopySettings(*RestoreSepaData);
-    if (!RestoreSepaData->Initialize(static_cast<int32_t>(list.size()))) {
+    CopySettings(job);
+    if (!job.Initialize(static_cast<int32_t>(list.size()))) {
         return false;
     }
     ShowStatus(kThis, "ﾍｯﾀﾞを読み込んでいます...");
     std::vector<KPXRestoreEstimate::Piece> readable;
     std::vector<KPXRestoreEstimate::Piece> unreadable;
-    for (int32_t i = 0; i < RestoreSepaData->DividoraCount(); ++i) {
-        const auto record = RestoreSepaData->DividoraData(i);
+    for (int32_t i = 0; i < job.DividoraCount(); ++i) {
+        const auto record = job.DividoraData(i);
         record->SetFileAddress(list[static_cast<size_t>(i)]);
-        if (lcRestoreSepaCtrl->ReadHeader(*record)) {
-            readable.push_back(record);
-        } else {
-            unreadable.push_back(record);
-            RestoreSepaData->SetDividoraData(i, nullptr);
-        }
-        if (cancelMng_->IsCanceled()) {
+        (request_->lcSepaCtrl->ReadHeader(*record) ? readable : unreadable).push_back(record);
+        if (request_->CancelMng->IsCanceled()) {
             return false;
         }
     }
     ShowStatus(kThis, "分割IDなどの一致性を調べています...");
     KPXRestoreEstimate estimate(std::move(unreadable), window_.SepaMng()->UpperCountToWarn(),
-                                cancelMng_);
+                                request_->CancelMng);
     if (!estimate.SortIntoKinds(readable)) {
         return false;
     }
-    lcRestoreSepaCtrl.reset();  // the kinds keep the piece records
-    RestoreSepaData.reset();
     ShowStatus(kThis, "結合順を調べています...");
-    if (!estimate.SortIntoSlots() || !estimate.Check() || !estimate.Write(ReportBody)) {
+    if (!estimate.SortIntoSlots() || !estimate.Check() || !estimate.Write(ioPage.Body())) {
         return false;
     }
     estimateVerdict_ = estimate.Restorable();
@@ -617,90 +531,56 @@ bool KPXUISepaAss::WriteEstimateRestoring() {
     return true;
 }
 
-bool KPXUISepaAss::WriteSeparate() {
-    constexpr Operation kThis = Operation::kSeparate;
-    ShowStatus(kThis, "分割を開始...");
-    lcSeparateSepaCtrl->SetCancelMng(cancelMng_);
-    SeparateSepaData->SetCancelMng(cancelMng_);
-    DecideFileSize->SetCancelMng(cancelMng_);
-    DecideFileName->SetCancelMng(cancelMng_);
-    lcSeparateSepaCtrl->SetSepaData(SeparateSepaData);
-    DecideFileSize->SetSepaData(SeparateSepaData);
-    DecideFileName->SetSepaData(SeparateSepaData);
+bool KPXUISepaAss::WriteSeparate(KPXResultPage& ioPage) {
+    ShowStatus(Operation::kSeparate, "分割を開始...");
+    Request& request = *request_;
     if (window_.txtSeparateFileSepaAddress().empty()) {
-        lcErrorMng->Register(kNoSepaAddress);
+        request.lcErrorMng->Register(kNoSepaAddress);
         return false;
     }
-    CopySettings(*SeparateSepaData);
-    SeparateSepaData->SetFileAddress(window_.txtSeparateFileAddress());
-    SeparateSepaData->SetSepaDate(tkvDateTime::Now());
-    if (!PrepareDecideFileSize(*DecideFileSize) || !PrepareDecideFileName(*DecideFileName)) {
+    KPXSepaData& job = *request.SepaData;
+    CopySettings(job);
+    job.SetFileAddress(window_.txtSeparateFileAddress());
+    job.SetSepaDate(tkvDateTime::Now());
+    if (!PrepareDecideFileSize(*request.DecideFileSize) ||
+        !PrepareDecideFileName(*request.DecideFileName)) {
         return false;
     }
-    if (!SeparateSepaData->DecideSpecAndTurnID()) {
-        lcErrorMng->SetReference(SeparateSepaData);
+    if (!job.DecideSpecAndTurnID()) {
+        request.lcErrorMng->SetReference(request.SepaData);
         return false;
     }
-    if (!lcSeparateSepaCtrl->Separate()) {
-        lcErrorMng->SetReference(lcSeparateSepaCtrl);
+    if (!request.lcSepaCtrl->Separate()) {
+        request.lcErrorMng->SetReference(request.lcSepaCtrl);
         return false;
     }
-    WriteSeparateLog();
+    KPXExecutionLog::WriteSeparateLog(ioPage.Body(), job,
+                                      request.DecideFileName->BaseFileAddress());
     return true;
 }
 
-bool KPXUISepaAss::WriteRestore() {
-    constexpr Operation kThis = Operation::kRestore;
-    ShowStatus(kThis, "復元を開始...");
-    lcRestoreSepaCtrl->SetCancelMng(cancelMng_);
-    RestoreSepaData->SetCancelMng(cancelMng_);
-    lcRestoreSepaCtrl->SetSepaData(RestoreSepaData);
+bool KPXUISepaAss::WriteRestore(KPXResultPage& ioPage) {
+    ShowStatus(Operation::kRestore, "復元を開始...");
+    Request& request = *request_;
     if (window_.txtRestoreDividoraAddress().empty()) {
-        lcErrorMng->Register(kNoRestoreAddress);
+        request.lcErrorMng->Register(kNoRestoreAddress);
         return false;
     }
-    CopySettings(*RestoreSepaData);
-    RestoreSepaData->SetFileAddress(window_.txtRestoreDividoraAddress());
+    KPXSepaData& job = *request.SepaData;
+    CopySettings(job);
+    job.SetFileAddress(window_.txtRestoreDividoraAddress());
     const std::vector<std::string> list = window_.lstRestoreDividoraSepaAddress();
-    if (!RestoreSepaData->Initialize(static_cast<int32_t>(list.size()))) {
-        lcErrorMng->SetReference(RestoreSepaData);
+    if (!job.Initialize(static_cast<int32_t>(list.size()))) {
+        request.lcErrorMng->SetReference(request.SepaData);
         return false;
     }
-    for (int32_t i = 0; i < RestoreSepaData->DividoraCount(); ++i) {
-        RestoreSepaData->DividoraData(i)->SetFileAddress(list[static_cast<size_t>(i)]);
+    for (int32_t i = 0; i < job.DividoraCount(); ++i) {
+        job.DividoraData(i)->SetFileAddress(list[static_cast<size_t>(i)]);
     }
-    if (!lcRestoreSepaCtrl->Restore()) {
-        lcErrorMng->SetReference(lcRestoreSepaCtrl);
+    if (!request.lcSepaCtrl->Restore()) {
+        request.lcErrorMng->SetReference(request.lcSepaCtrl);
         return false;
     }
-    WriteRestoreLog();
+    KPXExecutionLog::WriteRestoreLog(ioPage.Body(), job);
     return true;
-}
-
-void KPXUISepaAss::WriteSeparateLog() {
-    const int32_t count = SeparateSepaData->DividoraCount();
-    ReportBody += "<font size=2><p>分割が完了しました。</p></font></blockquote><p><b>詳細</b></p>" +
-                  kBlock + "<table>" +
-                  Row("分割元ｱﾄﾞﾚｽ", tkvFormat::EscapeHTML(SeparateSepaData->FileAddress())) +
-                  Row("分割先ｱﾄﾞﾚｽ", tkvFormat::EscapeHTML(DecideFileName->BaseFileAddress())) +
-                  Row("分割数", std::to_string(count) + "個", false);
-    if (count > 0) {
-        const auto first = SeparateSepaData->DividoraData(0);
-        ReportBody += Row("分割ID", std::to_string(first->SpecID()), false) +
-                      Row("分割日時", tkvDateTime::GeneralDateText(first->SepaDate()), false);
-    }
-    ReportBody += "</table>";
-}
-
-void KPXUISepaAss::WriteRestoreLog() {
-    const int32_t count = RestoreSepaData->DividoraCount();
-    ReportBody += "<font size=2><p>復元が完了しました。</p></font></blockquote><p><b>詳細</b></p>";
-    if (count > 0) {
-        const auto first = RestoreSepaData->DividoraData(0);
-        ReportBody += kBlock + "<table>" +
-                      Row("復元先ｱﾄﾞﾚｽ", tkvFormat::EscapeHTML(tkvFileString::JoinFolderAndName(
-                                             RestoreSepaData->FileAddress(), first->FileName()))) +
-                      Row("復元した分割ﾌｧｲﾙ数", std::to_string(count) + "個", false) +
-                      Row("復元した分割ID", std::to_string(first->SpecID()), false) + "</table>";
-    }
 }

@@ -9,8 +9,10 @@
 #include "KPXUISepaAssWindow.h"
 #include "tkvErrorMng.h"
 #include "tkvIError.h"
+#include "tkvPageDocument.h"
 
 class KPXDecideFileName;
+class KPXResultPage;
 class KPXDecideFileSize;
 class KPXSepaCtrl;
 class KPXSepaData;
@@ -41,15 +43,18 @@ public:
     KPXUISepaAss(const KPXUISepaAss&) = delete;
     KPXUISepaAss& operator=(const KPXUISepaAss&) = delete;
 
-    std::shared_ptr<tkvErrorMng> ErrorMng() const override { return lcErrorMng; }
+    // The running operation's registry; none outside an operation.
+    std::shared_ptr<tkvErrorMng> ErrorMng() const override;
     std::string ClassName() const override { return "KPXUISepaAss"; }
 
     // The running operation's cancel flag; none outside an operation.
-    std::shared_ptr<tkvCancelMng> CancelMng() const { return cancelMng_; }
+    std::shared_ptr<tkvCancelMng> CancelMng() const;
     bool OverwriteAllFlag() const { return overwriteAllFlag_; }
     void SetOverwriteAllFlag(bool agValue) { overwriteAllFlag_ = agValue; }
     // The page of the last operation; none before the first.
     std::shared_ptr<tkvShowHTMLToIE> ShowHTMLToIE() const { return showHTMLToIE_; }
+    // The same page as a document, for a reader without an HTML view (the command-line tool).
+    const tkvPageDocument& Page() const { return page_; }
 
     // True when the page was shown and its body completed (for the runs: the split or restore
     // succeeded); false on failure or cancel, with a page that explains it when the page file
@@ -72,26 +77,29 @@ public:
 
 private:
     using Operation = KPXUISepaAssWindow::Operation;
-    using BodyWriter = bool (KPXUISepaAss::*)();
+    using BodyWriter = bool (KPXUISepaAss::*)(KPXResultPage& ioPage);
     class SeparateEvents;
     class RestoreEvents;
+    struct Request;
 
     bool RunOperation(Operation agOperation, BodyWriter agWriter);
-    bool SetUp(Operation agOperation, BodyWriter agWriter);
     bool WritePage(Operation agOperation, BodyWriter agWriter);
-    bool WriteBody(BodyWriter agWriter);
-    void AppendFailedPiece(Operation agOperation);
+    bool WriteBody(BodyWriter agWriter, KPXResultPage& ioPage);
+    void ShowPage(Operation agOperation, const tkvPageDocument& agPage);
+    std::vector<std::string> ErrorCauses();
+    std::string FailedPiece() const;
 
-    bool WriteEstimateSeparating();
-    bool WriteEstimateRestoring();
-    bool WriteSeparate();
-    bool WriteRestore();
-    void WriteSeparateLog();
-    void WriteRestoreLog();
+    bool WriteEstimateSeparating(KPXResultPage& ioPage);
+    bool WriteEstimateRestoring(KPXResultPage& ioPage);
+    bool WriteSeparate(KPXResultPage& ioPage);
+    bool WriteRestore(KPXResultPage& ioPage);
 
     bool PrepareDecideFileSize(KPXDecideFileSize& agDecide);
     bool PrepareDecideFileName(KPXDecideFileName& agDecide);
-    void AppendErrorCauses(std::string& ioText);
+    // The piece size or count as typed, converted as the window converts; false when the text
+    // is no number or the value does not fit 32 bits.
+    bool TypedPieceSize(int32_t& ouBytes) const;
+    bool TypedPieceCount(int32_t& ouCount) const;
     void ShowStatus(Operation agOperation, const std::string& agText);
     // The status label says the page could not be made or shown.
     void ShowPageFailure(Operation agOperation);
@@ -110,17 +118,11 @@ private:
     KPXUISepaAssWindow& window_;
     std::unique_ptr<SeparateEvents> separateEvents_;
     std::unique_ptr<RestoreEvents> restoreEvents_;
-    std::shared_ptr<tkvErrorMng> lcErrorMng;
-    std::shared_ptr<KPXSepaCtrl> lcSeparateSepaCtrl;
-    std::shared_ptr<KPXSepaCtrl> lcRestoreSepaCtrl;
-    std::shared_ptr<tkvCancelMng> cancelMng_;
-    std::shared_ptr<KPXSepaData> SeparateSepaData;
-    std::shared_ptr<KPXDecideFileSize> DecideFileSize;
-    std::shared_ptr<KPXDecideFileName> DecideFileName;
-    std::shared_ptr<KPXSepaData> RestoreSepaData;
+    // The objects of the running operation; none outside one.
+    std::unique_ptr<Request> request_;
     bool overwriteAllFlag_ = false;
     std::shared_ptr<tkvShowHTMLToIE> showHTMLToIE_;
-    std::string ReportBody;
+    tkvPageDocument page_;
     bool estimateVerdict_ = false;
     int32_t estimateSkippedCount_ = 0;
     std::vector<std::string> estimatedPiecePaths_;

@@ -1,7 +1,6 @@
 #include "CliAssistantRun.h"
 
 #include "CliInterrupt.h"
-#include "CliPageText.h"
 #include "CliText.h"
 #include "DividoraCli.h"
 #include "KPXUISepaAss.h"
@@ -70,11 +69,11 @@ int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
              << " (the page file could not be written; its text follows)\n";
     }
     std::string why;
-    if (htmlFile_ && !htmlFile_->Write(*page, why)) {
+    if (htmlFile_ && !htmlFile_->Write(assistant.Page(), why)) {
         err_ << "dividora-cli: " << why << '\n';
         done = false;
     }
-    const std::string text = CliPageText::FromHTML(page->HTML());
+    const std::string text = assistant.Page().ToText(&CliText::Escaped);
     if (cancelled) {
         err_ << text;
         return DividoraCli::CancelledBy(interrupt.Signal());

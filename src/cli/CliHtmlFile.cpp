@@ -6,11 +6,10 @@
 #include "CliRunFiles.h"
 #include "CliText.h"
 #include "DividoraCli.h"
+#include "KPXResultPage.h"
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvFileString.h"
-#include "tkvFormat.h"
-#include "tkvShowHTMLToIE.h"
 #include "tkvStagedFiles.h"
 #include "tkvStringControl.h"
 
@@ -42,15 +41,10 @@ int CliHtmlFile::Check(const CliRunFiles& agFiles, std::string& ouWhy) const {
     return DividoraCli::kFailed;
 }
 
-bool CliHtmlFile::Write(const tkvShowHTMLToIE& agPage, std::string& ouWhy) const {
-    std::string html = agPage.HTML();
-    const std::string link = "href=\"" + tkvFormat::EscapeHTML(agPage.Address()) + "\"";
-    const size_t at = html.find(link);
-    if (at != std::string::npos) {
-        std::error_code ignored;
-        const std::string copy = std::filesystem::absolute(path_, ignored).string();
-        html.replace(at, link.size(), "href=\"" + tkvFormat::EscapeHTML(copy) + "\"");
-    }
+bool CliHtmlFile::Write(const tkvPageDocument& agPage, std::string& ouWhy) const {
+    std::error_code ignored;
+    const std::string html =
+        KPXResultPage::HTML(agPage, std::filesystem::absolute(path_, ignored).string());
     // Written as the runs write their files: under a hidden name beside FILE, renamed to it
     // only when complete.
     tkvStagedFiles staged;

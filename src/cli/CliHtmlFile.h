@@ -3,7 +3,7 @@
 #include <string>
 
 class CliRunFiles;
-class tkvShowHTMLToIE;
+class tkvPageDocument;
 
 // The copy of the result page that --html FILE asks for. It never replaces a file the run
 // reads or writes, replaces an existing FILE only when asked to, and is written beside FILE
@@ -22,7 +22,7 @@ public:
 
     // Writes the page in CP932, as it declares; its link to itself points at the copy, since
     // the page file goes when the run ends. False with ouWhy, ready to print.
-    bool Write(const tkvShowHTMLToIE& agPage, std::string& ouWhy) const;
+    bool Write(const tkvPageDocument& agPage, std::string& ouWhy) const;
 
 private:
     std::string path_;

@@ -1,0 +1,54 @@
+#include "KPXExecutionLog.h"
+
+#include "KPXSepaData.h"
+#include "tkvDateTime.h"
+#include "tkvFileString.h"
+#include "tkvPageDocument.h"
+
+namespace KPXExecutionLog {
+
+namespace {
+
+// The verdict, then the details' heading and block.
+void Completed(tkvPageDocument& agBody, const std::string& agVerdict) {
+    agBody.Texts({agVerdict});
+    agBody.EndBlock();
+    agBody.Heading("詳細");
+}
+
+}  // namespace
+
+void WriteSeparateLog(tkvPageDocument& agBody, const KPXSepaData& agJob,
+                      const std::string& agBaseFileAddress) {
+    using Row = tkvPageDocument;
+    const int32_t count = agJob.DividoraCount();
+    Completed(agBody, "分割が完了しました。");
+    agBody.BeginBlock();
+    std::vector<tkvPageDocument::Row> rows = {
+        Row::NameValue("分割元ｱﾄﾞﾚｽ", agJob.FileAddress()),
+        Row::NameValue("分割先ｱﾄﾞﾚｽ", agBaseFileAddress),
+        Row::NameValue("分割数", std::to_string(count) + "個", false)};
+    if (count > 0) {
+        const auto first = agJob.DividoraData(0);
+        rows.push_back(Row::NameValue("分割ID", std::to_string(first->SpecID()), false));
+        rows.push_back(
+            Row::NameValue("分割日時", tkvDateTime::GeneralDateText(first->SepaDate()), false));
+    }
+    agBody.Table(std::move(rows));
+}
+
+void WriteRestoreLog(tkvPageDocument& agBody, const KPXSepaData& agJob) {
+    using Row = tkvPageDocument;
+    const int32_t count = agJob.DividoraCount();
+    Completed(agBody, "復元が完了しました。");
+    if (count > 0) {
+        const auto first = agJob.DividoraData(0);
+        agBody.BeginBlock();
+        agBody.Table({Row::NameValue("復元先ｱﾄﾞﾚｽ", tkvFileString::JoinFolderAndName(
+                                                        agJob.FileAddress(), first->FileName())),
+                      Row::NameValue("復元した分割ﾌｧｲﾙ数", std::to_string(count) + "個", false),
+                      Row::NameValue("復元した分割ID", std::to_string(first->SpecID()), false)});
+    }
+}
+
+}  // namespace KPXExecutionLog
