@@ -1,0 +1,10 @@
+#pragma once
+
+// What the tool needs to know of the terminal it runs in. A Windows build replaces its
+// implementation file only.
+namespace CliTerminal {
+
+// Whether the tool's error stream is a terminal, where progress is shown.
+bool ErrorStreamIsTerminal();
+
+}  // namespace CliTerminal

@@ -1,0 +1,9 @@
+#include <unistd.h>
+
+#include "CliTerminal.h"
+
+namespace CliTerminal {
+
+bool ErrorStreamIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
+}  // namespace CliTerminal
