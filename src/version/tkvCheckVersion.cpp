@@ -2,18 +2,35 @@
 
 #include <tuple>
 #include <utility>
+#include <vector>
 
 bool tkvCheckVersion::Check() {
     isUpDated_ = false;
+    std::string bytes;
+    return FetchVersionFile(address_, connectTimeout_, requestTimeout_, bytes) &&
+           CheckVersionFile(std::move(bytes));
+}
+
+bool tkvCheckVersion::FetchVersionFile(const std::string& agAddress, int32_t agConnectTimeout,
+                                       int32_t agRequestTimeout, std::string& ouBytes) {
     tkvNetRCtrl reader;
     reader.SetOpenInternetFlag(tkvNetRCtrl::kPreconfigured);
-    reader.SetConnectTimeout(connectTimeout_);
-    reader.SetRequestTimeout(requestTimeout_);
+    reader.SetConnectTimeout(agConnectTimeout);
+    reader.SetRequestTimeout(agRequestTimeout);
     if (!reader.OpenInternet()) {
         return false;
     }
-    reader.SetAddress(address_);
-    return reader.OpenURL() && CheckOpened(reader);
+    reader.SetAddress(agAddress);
+    int32_t length = 0;
+    if (!reader.OpenURL() || !reader.DataAvailable(length)) {
+        return false;
+    }
+    std::vector<uint8_t> body;
+    if (length > 0 && !reader.GetDataByte(length, body)) {
+        return false;
+    }
+    ouBytes.assign(body.begin(), body.end());
+    return true;
 }
 
 bool tkvCheckVersion::CheckVersionFile(std::string agBytes) {

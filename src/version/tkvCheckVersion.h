@@ -54,6 +54,11 @@ public:
     // As Check, on the bytes of a version file at hand instead of the one at Address.
     bool CheckVersionFile(std::string agBytes);
 
+    // The network half of Check: the bytes of the version file at agAddress. It touches no
+    // object, so it may run on another thread than the one that uses the check.
+    static bool FetchVersionFile(const std::string& agAddress, int32_t agConnectTimeout,
+                                 int32_t agRequestTimeout, std::string& ouBytes);
+
 private:
     // Reads the version file from an opened request and compares it with the client.
     bool CheckOpened(tkvNetRCtrl& agReader);

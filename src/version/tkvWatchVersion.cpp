@@ -1,5 +1,6 @@
 #include "tkvWatchVersion.h"
 
+#include "tkvBackgroundWork.h"
 #include "tkvCheckVersion.h"
 #include "tkvDateControl.h"
 #include "tkvTimeCycle.h"
@@ -7,7 +8,26 @@
 
 tkvWatchVersion::tkvWatchVersion() : clock_(&tkvDateTime::Now) {}
 
-tkvWatchVersion::~tkvWatchVersion() { DropTimer(); }
+tkvWatchVersion::~tkvWatchVersion() {
+    if (pending_) {
+        pending_->Owner = nullptr;  // a fetch on its way finds nobody to hand its bytes to
+    }
+    DropTimer();
+}
+
+void tkvWatchVersion::SetHeld(bool agHeld) {
+    held_ = agHeld;
+    if (held_) {
+        return;
+    }
+    if (pending_ && pending_->Arrived) {
+        FetchArrived();
+    } else if (dueWhileHeld_) {
+        dueWhileHeld_ = false;
+        const bool result = Tick();
+        events_.Raise([result](tkvWatchVersionEvents& agEvents) { agEvents.TimerChecked(result); });
+    }
+}
 
 void tkvWatchVersion::SetEnabled(bool agEnabled) {
     if (agEnabled == enabled_) {
@@ -66,12 +86,69 @@ void tkvWatchVersion::lcTimerCtrl_BecomeInvalid() {
     events_.Raise([](tkvWatchVersionEvents& agEvents) { agEvents.BecomeInvalid(); });
 }
 
-bool tkvWatchVersion::Tick() { return enabled_ && Check(false); }
+bool tkvWatchVersion::Tick() {
+    if (!enabled_) {
+        return false;
+    }
+    if (!background_ || !checkingControl_) {
+        if (held_) {
+            dueWhileHeld_ = true;  // asked again when the hold ends
+            return true;
+        }
+        return Check(false);
+    }
+    if (pending_) {
+        return true;  // one fetch at a time
+    }
+    double now = 0.0;
+    bool due = false;
+    if (!PrepareCheck(false, now, due)) {
+        return false;
+    }
+    if (due && held_) {
+        dueWhileHeld_ = true;
+    } else if (due) {
+        StartFetch(now);
+    }
+    return true;
+}
 
-bool tkvWatchVersion::Check(bool agNotConfirmDate) {
-    const double now = clock_();
+void tkvWatchVersion::StartFetch(double agNow) {
+    auto fetch = std::make_shared<Fetch>();
+    fetch->Owner = this;
+    fetch->Now = agNow;
+    pending_ = fetch;
+    // The work reads only its own copies: the check object stays on this thread.
+    const std::string address = checkingControl_->Address();
+    const int32_t connectTimeout = checkingControl_->ConnectTimeout();
+    const int32_t requestTimeout = checkingControl_->RequestTimeout();
+    background_->Run(
+        [fetch, address, connectTimeout, requestTimeout] {
+            fetch->Fetched = tkvCheckVersion::FetchVersionFile(address, connectTimeout,
+                                                               requestTimeout, fetch->Bytes);
+        },
+        [fetch] {
+            fetch->Arrived = true;
+            if (fetch->Owner != nullptr && !fetch->Owner->held_) {
+                fetch->Owner->FetchArrived();
+            }
+        });
+}
+
+void tkvWatchVersion::FetchArrived() {
+    const std::shared_ptr<Fetch> fetch = std::move(pending_);
+    const bool result = fetch->Fetched && checkingControl_ &&
+                        checkingControl_->CheckVersionFile(std::move(fetch->Bytes)) &&
+                        CompleteCheck(fetch->Now);
+    if (!result) {
+        events_.Raise([](tkvWatchVersionEvents& agEvents) { agEvents.TimerChecked(false); });
+    }
+}
+
+bool tkvWatchVersion::PrepareCheck(bool agNotConfirmDate, double& ouNow, bool& ouDue) {
+    ouNow = clock_();
     if (frequency_) {
-        frequency_->SetBaseTime(now);
+        frequency_->SetBaseTime(ouNow);
         frequency_->SetCycleCount(1);
         if (!frequency_->GetTimeAfterCycle()) {
             return false;
@@ -81,14 +158,13 @@ bool tkvWatchVersion::Check(bool agNotConfirmDate) {
             nextTimeToCheck_ = frequency_->CalculatedTime();
         }
     }
-    if (!agNotConfirmDate && !tkvDateControl::IsLater(now, nextTimeToCheck_)) {
-        return true;  // nothing is due
-    }
-    if (!checkingControl_ || !checkingControl_->Check()) {
-        return false;
-    }
+    ouDue = agNotConfirmDate || tkvDateControl::IsLater(ouNow, nextTimeToCheck_);
+    return true;
+}
+
+bool tkvWatchVersion::CompleteCheck(double agNow) {
     if (frequency_) {
-        frequency_->SetBaseTime(now);
+        frequency_->SetBaseTime(agNow);
         if (!frequency_->GetTimeAfterCycle()) {
             return false;
         }
@@ -96,4 +172,16 @@ bool tkvWatchVersion::Check(bool agNotConfirmDate) {
     }
     events_.Raise([](tkvWatchVersionEvents& agEvents) { agEvents.VersionChecked(); });
     return true;
+}
+
+bool tkvWatchVersion::Check(bool agNotConfirmDate) {
+    double now = 0.0;
+    bool due = false;
+    if (!PrepareCheck(agNotConfirmDate, now, due)) {
+        return false;
+    }
+    if (!due) {
+        return true;  // nothing is due
+    }
+    return checkingControl_ && checkingControl_->Check() && CompleteCheck(now);
 }

@@ -3,12 +3,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "tkvDateTime.h"
 #include "tkvEventReceivers.h"
 #include "tkvTimerCtrlEvents.h"
 #include "tkvWatchVersionEvents.h"
 
+class tkvBackgroundWork;
 class tkvCheckVersion;
 class tkvTimeCycle;
 class tkvTimerCtrl;
@@ -16,6 +18,11 @@ class tkvTimerCtrl;
 // Runs the version check once it is due and keeps the time of the next one. While enabled a
 // timer ticks every Interval milliseconds; a tick runs the check when the current time is later
 // than NextTimeToCheck. A failed check keeps the due time, so the next tick tries again.
+//
+// With Background set, a tick fetches the version file off the user-interface thread and
+// handles it on that thread when it has arrived, so a machine without network never freezes
+// the window for the check's time limits. While Held (a split or restore runs), a tick that
+// finds the check due waits; the check runs when the hold is released.
 class tkvWatchVersion : private tkvTimerCtrlEvents {
 public:
     static constexpr int32_t kDefaultInterval = 600000;  // ten minutes
@@ -52,6 +59,16 @@ public:
 
     void SetClock(Clock agClock) { clock_ = std::move(agClock); }
 
+    // None: every check runs where it is asked for.
+    void SetBackground(std::shared_ptr<tkvBackgroundWork> agValue) {
+        background_ = std::move(agValue);
+    }
+    bool Held() const { return held_; }
+    // Releasing runs the check that fell due meanwhile, and hands on a fetch that arrived.
+    void SetHeld(bool agHeld);
+    // A tick's fetch is on its way.
+    bool Fetching() const { return pending_ != nullptr; }
+
     // Runs the check when it is due, or at once with agNotConfirmDate. First lowers a due time
     // that lies more than one cycle ahead (a clock set back, a shorter frequency). False when
     // the check or the cycle arithmetic fails; then VersionChecked is not raised.
@@ -71,8 +88,23 @@ private:
     void lcTimerCtrl_BecomeEffective();
     void lcTimerCtrl_BecomeInvalid();
 
+    // What a fetch off the thread brings back; its owner is cleared when the watch goes.
+    struct Fetch {
+        tkvWatchVersion* Owner = nullptr;
+        double Now = 0.0;
+        bool Arrived = false;
+        bool Fetched = false;
+        std::string Bytes;
+    };
+
     void DropTimer();
     bool Tick();
+    // The time of the check and whether it is due; false when the cycle arithmetic fails.
+    bool PrepareCheck(bool agNotConfirmDate, double& ouNow, bool& ouDue);
+    // After a successful check at agNow: the next due time, then VersionChecked.
+    bool CompleteCheck(double agNow);
+    void StartFetch(double agNow);
+    void FetchArrived();
 
     bool enabled_ = false;
     double nextTimeToCheck_ = tkvDateTime::kZeroDate;
@@ -82,4 +114,8 @@ private:
     Clock clock_;
     std::shared_ptr<tkvTimerCtrl> lcTimerCtrl;
     tkvEventReceivers<tkvWatchVersionEvents> events_;
+    std::shared_ptr<tkvBackgroundWork> background_;
+    std::shared_ptr<Fetch> pending_;
+    bool held_ = false;
+    bool dueWhileHeld_ = false;
 };

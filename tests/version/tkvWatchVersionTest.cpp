@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "LocalHttpServer.h"
 #include "ManualTimerBackend.h"
 #include "VersionFiles.h"
+#include "tkvBackgroundWork.h"
 #include "tkvCallBackForTimerCtrl.h"
 #include "tkvCheckVersion.h"
 #include "tkvDateTime.h"
@@ -179,6 +182,90 @@ TEST_F(tkvWatchVersionTest, AWatchWhoseTimerCannotStartStaysOff) {
     EXPECT_FALSE(watch_->Enabled());
     EXPECT_TRUE(log_.Ticks.empty());
     EXPECT_EQ(server_.RequestCount(), 0);
+}
+
+// Work off the thread as a test drives it: the work runs on a real thread at once, and its
+// completion waits until the test hands it to the "user-interface thread".
+class QueuedBackgroundWork : public tkvBackgroundWork {
+public:
+    void Run(std::function<void()> agWork, std::function<void()> agDone) override {
+        std::thread(std::move(agWork)).join();
+        Done.push_back(std::move(agDone));
+    }
+    // Hands every finished work back, as the event loop would.
+    void DeliverAll() {
+        auto done = std::move(Done);
+        Done.clear();
+        for (auto& each : done) {
+            each();
+        }
+    }
+    std::vector<std::function<void()>> Done;
+};
+
+class tkvWatchVersionBackgroundTest : public tkvWatchVersionTest {
+protected:
+    void SetUp() override {
+        tkvWatchVersionTest::SetUp();
+        watch_->SetBackground(work_);
+    }
+    void Tick() { ASSERT_TRUE(backend_->Fire(RunningTimerID())); }
+
+    std::shared_ptr<QueuedBackgroundWork> work_ = std::make_shared<QueuedBackgroundWork>();
+};
+
+TEST_F(tkvWatchVersionBackgroundTest, ATickFetchesOffTheThreadAndHandlesTheFileOnIt) {
+    watch_->SetEnabled(true);  // the first tick finds the check due
+    EXPECT_TRUE(watch_->Fetching());
+    EXPECT_EQ(log_.Checked, 0) << "nothing is handled before the file is handed back";
+    Tick();
+    EXPECT_EQ(work_->Done.size(), 1u) << "one fetch at a time";
+    work_->DeliverAll();
+    EXPECT_FALSE(watch_->Fetching());
+    EXPECT_EQ(log_.Checked, 1);
+    EXPECT_EQ(watch_->NextTimeToCheck(), DateOf(2024, 2, 7, 10));
+    Tick();
+    EXPECT_TRUE(work_->Done.empty()) << "not due again for a week";
+}
+
+TEST_F(tkvWatchVersionBackgroundTest, AFailedFetchKeepsTheCheckDue) {
+    check_->SetAddress("http://127.0.0.1:1/version/Dividora/version.txt");
+    watch_->SetEnabled(true);
+    work_->DeliverAll();
+    EXPECT_EQ(log_.Checked, 0);
+    EXPECT_EQ(log_.Ticks.back(), false);
+    Tick();
+    EXPECT_EQ(work_->Done.size(), 1u) << "tried again at the next tick";
+    work_->DeliverAll();
+}
+
+TEST_F(tkvWatchVersionBackgroundTest, AHeldWatchWaitsUntilTheRequestEnds) {
+    watch_->SetHeld(true);
+    watch_->SetEnabled(true);
+    EXPECT_FALSE(watch_->Fetching()) << "a due check waits while a request runs";
+    watch_->SetHeld(false);
+    EXPECT_TRUE(watch_->Fetching());
+    // A fetch that arrives while the next request runs is handled after it.
+    watch_->SetHeld(true);
+    work_->DeliverAll();
+    EXPECT_EQ(log_.Checked, 0);
+    watch_->SetHeld(false);
+    EXPECT_EQ(log_.Checked, 1);
+}
+
+TEST_F(tkvWatchVersionBackgroundTest, AFetchThatArrivesAfterTheWatchWentIsDropped) {
+    watch_->SetEnabled(true);
+    watch_.reset();
+    work_->DeliverAll();
+    EXPECT_EQ(log_.Checked, 0);
+}
+
+TEST_F(tkvWatchVersionTest, WithoutBackgroundAHeldWatchAlsoWaits) {
+    watch_->SetHeld(true);
+    watch_->SetEnabled(true);
+    EXPECT_EQ(log_.Checked, 0);
+    watch_->SetHeld(false);
+    EXPECT_EQ(log_.Checked, 1);
 }
 
 }  // namespace
