@@ -43,6 +43,14 @@ const char* FailureText(Operation agOperation) {
     return "復元実行は失敗しました。";
 }
 
+// The head of every page and the link that opens its file in a browser window.
+std::string Head(const std::string& agAddress) {
+    return "<html><body><meta HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=x-sjis\">"
+           "<p><Font Size=2><A href=\"" +
+           tkvFormat::EscapeHTML(agAddress) +
+           "\" target=_blank>新しいウィンドウで表示する</A></Font></p>";
+}
+
 }  // namespace
 
 KPXResultPage::KPXResultPage(Operation agOperation) : operation_(agOperation) {
@@ -85,9 +93,9 @@ tkvPageDocument KPXResultPage::Document() const {
 }
 
 std::string KPXResultPage::HTML(const tkvPageDocument& agDocument, const std::string& agAddress) {
-    return "<html><body><meta HTTP-EQUIV=\"Content-Type\" Content=\"text/html; charset=x-sjis\">"
-           "<p><Font Size=2><A href=\"" +
-           tkvFormat::EscapeHTML(agAddress) +
-           "\" target=_blank>新しいウィンドウで表示する</A></Font></p>" + agDocument.ToHTML() +
-           "</body></html>";
+    return Head(agAddress) + agDocument.ToHTML() + "</body></html>";
+}
+
+std::string KPXResultPage::PlaceholderHTML(const std::string& agAddress) {
+    return Head(agAddress) + "<p><Font Size=2>実行結果が表示されます。</Font></p></body></html>";
 }

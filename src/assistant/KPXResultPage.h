@@ -28,6 +28,8 @@ public:
     tkvPageDocument Document() const;
     // The whole page, its link pointing at agAddress.
     static std::string HTML(const tkvPageDocument& agDocument, const std::string& agAddress);
+    // The page a result view shows before its first result, its link pointing at agAddress.
+    static std::string PlaceholderHTML(const std::string& agAddress);
 
 private:
     Operation operation_;

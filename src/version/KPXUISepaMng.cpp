@@ -99,6 +99,7 @@ void KPXUISepaMng::SetUpWatch() {
     lcWatchVersion = std::make_shared<tkvWatchVersion>();
     lcWatchVersion->AddEvents(this);
     lcWatchVersion->SetFrequency(cycle);
+    lcWatchVersion->SetBackground(backgroundWork_);
     SetFrequencyOfCheckingVersion(FrequencyOfCheckingVersion());
     lcWatchVersion->SetCheckingControl(check);
 }

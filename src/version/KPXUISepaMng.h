@@ -8,6 +8,7 @@
 #include "tkvWatchVersionEvents.h"
 
 class KPXUISepaMngWindows;
+class tkvBackgroundWork;
 class tkvWatchVersion;
 
 // The window's settings manager for the whole run: the settings of KPXUtilSettings plus the
@@ -25,6 +26,11 @@ public:
 
     // Not owned; none until the start-up sets it. Its screen centres the default position.
     void SetWindows(KPXUISepaMngWindows* agWindows);
+    // Where the watch's automatic checks fetch, off the window's thread; none: where they are
+    // asked for. Takes effect when StartManagement sets the watch up.
+    void SetBackgroundWork(std::shared_ptr<tkvBackgroundWork> agWork) {
+        backgroundWork_ = std::move(agWork);
+    }
 
     // Also switches the version watch on or off.
     void SetCheckVersion(bool agValue) override;
@@ -52,5 +58,6 @@ private:
 
     double nextTimeToCheckVersion_ = tkvDateTime::kZeroDate;
     KPXUISepaMngWindows* windows_ = nullptr;
+    std::shared_ptr<tkvBackgroundWork> backgroundWork_;
     std::shared_ptr<tkvWatchVersion> lcWatchVersion;
 };

@@ -1,0 +1,404 @@
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "DialogAnswers.h"
+#include "DividoraVersion.h"
+#include "KPXUIBase.h"
+#include "KPXUIChecked.h"
+#include "KPXUIRenewable.h"
+#include "KPXUIResources.h"
+#include "KPXUISepaMng.h"
+#include "KPXUIStartClass.h"
+#include "KPXUIStartModule.h"
+#include "LocalHttpServer.h"
+#include "TestFolder.h"
+#include "VersionFiles.h"
+#include "tkvCheckVersion.h"
+#include "tkvFramePage2.h"
+#include "tkvModal.h"
+#include "tkvNetAccess.h"
+#include "tkvQtEventPump.h"
+#include "tkvQtString.h"
+#include "tkvShowHTMLToIE.h"
+#include "tkvTextBrowserView.h"
+#include "tkvWatchVersion.h"
+
+namespace {
+
+std::string Std(const QString& agText) { return tkvQtString::FromQt(agText); }
+
+}  // namespace
+
+// The main window driven as a person drives it: through its controls, its Do buttons and its
+// menus, on real files, with the questions answered through tkvModal.
+class KPXUIBaseTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TestFolder> folder_;
+    std::shared_ptr<KPXUISepaMng> sepaMng_;
+    KPXUIBase* window_ = nullptr;
+
+    template <typename T>
+    T* Find(const char* agName) const {
+        T* found = window_->findChild<T*>(QString::fromLatin1(agName));
+        if (found == nullptr) {
+            qFatal("no control %s", agName);
+        }
+        return found;
+    }
+    void Type(const char* agName, const QString& agText) {
+        auto* box = Find<QLineEdit>(agName);
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, agText);
+    }
+    void Click(const char* agName) { QTest::mouseClick(Find<QPushButton>(agName), Qt::LeftButton); }
+    // The text a result view shows.
+    QString Shown(const char* agView) const { return Find<tkvTextBrowserView>(agView)->toPlainText(); }
+    QString Source(qint64 agLength) const {
+        const QString path = folder_->Path(QStringLiteral("source.bin"));
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        QByteArray bytes(agLength, '\0');
+        for (qint64 i = 0; i < agLength; ++i) {
+            bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+        }
+        file.write(bytes);
+        return path;
+    }
+    // The split page filled for a split of agSource into agCount pieces in pieces/.
+    void FillSplit(const QString& agSource, int agCount) {
+        Type("txtSeparateFileAddress", agSource);
+        Type("txtSeparateFileSepaAddress", folder_->Folder(QStringLiteral("pieces")));
+        Type("txtSeparateFileDividoraName", QStringLiteral("part"));
+        Find<QComboBox>("cmbSeparateFileMode")->setCurrentIndex(1);
+        Type("txtSeparateFileModeCount", QString::number(agCount));
+    }
+    QStringList Entries(const QString& agFolder) const {
+        return QDir(agFolder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                                        QDir::Name);
+    }
+    // Runs agStep once the split page's status label starts to report pieces: while the
+    // split runs, from inside its event pump.
+    void WhenSplitting(std::function<void()> agStep) {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, [this, poll, step = std::move(agStep)] {
+            if (Find<QLabel>("lblSeparateFileActionStatus")->text().startsWith(
+                    QStringLiteral("分割元ﾌｧｲﾙを分割中"))) {
+                poll->stop();
+                poll->deleteLater();
+                step();
+            }
+        });
+        poll->start(0);
+    }
+
+private slots:
+    void initTestCase() {
+        KPXUIResources::Initialize();
+        tkvQtEventPump::Install();
+    }
+
+    void init() {
+        folder_ = std::make_unique<TestFolder>();
+        sepaMng_ = std::make_shared<KPXUISepaMng>(Std(folder_->Folder("app")),
+                                                  Std(folder_->Folder("settings")));
+        QVERIFY(KPXUIStartModule::Start(std::make_unique<KPXUIStartClass>(), sepaMng_));
+        window_ = KPXUIStartModule::StartClassInstance()->MainWindow();
+        QVERIFY(window_ != nullptr);
+        tkvNetAccess::SetOpenHook([](const std::string&) { return true; });
+    }
+
+    void cleanup() {
+        QCOMPARE(tkvModal::PendingAnswerers(), 0);
+        tkvModal::ClearAnswerers();
+        tkvNetAccess::SetOpenHook({});
+        KPXUIStartModule::Finish();
+        window_ = nullptr;
+        sepaMng_.reset();
+        folder_.reset();
+    }
+
+    void aSplitAndARestoreThroughTheControlsGiveTheFileBack() {
+        const QString source = Source(300000);
+        FillSplit(source, 3);
+        Click("cmSeparateFileActionDo");
+        QCOMPARE(Entries(folder_->Path("pieces")),
+                 (QStringList{"part1.KPX", "part2.KPX", "part3.KPX"}));
+        QVERIFY(Shown("wbSeparateFileActionLog").contains(QStringLiteral("分割が完了しました。")));
+        QVERIFY(Find<QPushButton>("cmSeparateFileActionDo")->isEnabled());
+        QVERIFY(!window_->FramePageBase()->IsFixed());
+
+        window_->ListPieces({Std(folder_->Path("pieces/part2.KPX")),
+                             Std(folder_->Path("pieces/part1.KPX")),
+                             Std(folder_->Path("pieces/part3.KPX"))});
+        QCOMPARE(window_->FramePageBase()->Index(), 1);
+        QCOMPARE(Find<QLabel>("lblRestoreDividoraSepaAddressCount")->text(),
+                 QStringLiteral("3 個"));
+        Type("txtRestoreDividoraAddress", folder_->Folder(QStringLiteral("restored")));
+        Click("cmRestoreDividoraSepaActionDo");
+        QFile original(source);
+        QFile restored(folder_->Path("restored/source.bin"));
+        QVERIFY(original.open(QIODevice::ReadOnly) && restored.open(QIODevice::ReadOnly));
+        QCOMPARE(restored.readAll(), original.readAll());
+        QVERIFY(Shown("wbRestoreDividoraSepaActionLog")
+                    .contains(QStringLiteral("復元が完了しました。")));
+    }
+
+    void aCancelDuringASplitLeavesNothingAndTheWindowIdle() {
+        Find<QComboBox>("cmbUtilityActionTransmissionByteSize")->setCurrentIndex(0);  // 16 KB
+        FillSplit(Source(64 * 1024 * 1024), 4);
+        bool lockedMeanwhile = false;
+        WhenSplitting([this, &lockedMeanwhile] {
+            // While the split runs nothing else starts, and no page can be left.
+            lockedMeanwhile = window_->RequestRunning() && window_->FramePageBase()->IsFixed() &&
+                              !Find<QPushButton>("cmRestoreDividoraEstimateDo")->isEnabled();
+            window_->RunRestoreEstimate();
+            window_->FramePageBase()->SetIndex(2);
+            Click("cmSeparateFileActionCancel");
+        });
+        Click("cmSeparateFileActionDo");
+        QVERIFY(lockedMeanwhile);
+        QCOMPARE(window_->FramePageBase()->Index(), 0);
+        QVERIFY(Shown("wbRestoreDividoraEstimateResult")
+                    .contains(QStringLiteral("実行結果が表示されます。")));
+        QVERIFY(Shown("wbSeparateFileActionLog").contains(QStringLiteral("実行はｷｬﾝｾﾙされました。")));
+        QCOMPARE(Entries(folder_->Path("pieces")), QStringList{});
+        QVERIFY(!window_->RequestRunning());
+        QVERIFY(Find<QPushButton>("cmRestoreDividoraEstimateDo")->isEnabled());
+        QVERIFY(!Find<QProgressBar>("barSeparateFileActionProgress")->isVisible());
+    }
+
+    void closingDuringASplitCancelsItAndWritesTheSettings() {
+        Find<QComboBox>("cmbUtilityActionTransmissionByteSize")->setCurrentIndex(0);
+        FillSplit(Source(64 * 1024 * 1024), 4);
+        sepaMng_->SetUpperCountToWarn(77);
+        WhenSplitting([this] { window_->close(); });
+        Click("cmSeparateFileActionDo");
+        QVERIFY(window_->UnloadFlag());
+        QCOMPARE(Entries(folder_->Path("pieces")), QStringList{});
+        KPXUtilSettings written(Std(folder_->Path("app")),
+                                Std(folder_->Path("settings")));
+        QVERIFY(QFile::exists(folder_->Path("settings/KPXUtil.dat")));
+        written.Load();
+        QCOMPARE(written.UpperCountToWarn(), 77);
+    }
+
+    void aFailedRestoreOffersTheEstimate_data() {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<bool>("estimated");
+        QTest::addColumn<bool>("dialogAfter");
+        QTest::addColumn<int>("whenFailedAfter");
+        QTest::newRow("yes") << "cmYes" << false << true << true << 0;
+        QTest::newRow("yes, ask no more") << "cmYes" << true << true << false << 0;
+        QTest::newRow("no, ask no more") << "cmNo" << true << false << false << 1;
+        QTest::newRow("closed") << "" << true << false << true << 0;
+    }
+
+    void aFailedRestoreOffersTheEstimate() {
+        QFETCH(QString, answer);
+        QFETCH(bool, ticked);
+        QFETCH(bool, estimated);
+        QFETCH(bool, dialogAfter);
+        QFETCH(int, whenFailedAfter);
+        tkvModal::PushAnswerer([&](QDialog& agDialog) {
+            agDialog.findChild<QCheckBox*>(QStringLiteral("chkNotExpressDialog"))->setChecked(ticked);
+            return answer.isEmpty() ? DialogAnswers::Cancel()(agDialog)
+                                    : DialogAnswers::Click(answer)(agDialog);
+        });
+        window_->RunRestore();  // no pieces, no destination: it fails
+        QCOMPARE(sepaMng_->DialogToEstimateRestoring(), dialogAfter);
+        QCOMPARE(sepaMng_->WhenRestoringFailed(), whenFailedAfter);
+        QCOMPARE(Find<QCheckBox>("chkUtilityEnvironmentDialogToEstimateRestoring")->isChecked(),
+                 dialogAfter);
+        QCOMPARE(Find<QComboBox>("cmbUtilityEnvironmentWhenRestoringFailed")->currentIndex(),
+                 whenFailedAfter);
+        QCOMPARE(Shown("wbRestoreDividoraEstimateResult")
+                     .contains(QStringLiteral("復元元ｱﾄﾞﾚｽが指定されていません。")),
+                 estimated);
+        QCOMPARE(window_->FramePageRestoreDividora()->Index() == 1, estimated);
+    }
+
+    void withoutTheDialogTheSettingAloneDecides() {
+        Find<QCheckBox>("chkUtilityEnvironmentDialogToEstimateRestoring")->setChecked(false);
+        window_->RunRestore();
+        QCOMPARE(window_->FramePageRestoreDividora()->Index(), 1);
+        Find<QComboBox>("cmbUtilityEnvironmentWhenRestoringFailed")->setCurrentIndex(1);
+        window_->FramePageRestoreDividora()->SetIndex(2);
+        window_->RunRestore();
+        QCOMPARE(window_->FramePageRestoreDividora()->Index(), 2);
+    }
+
+    void theSettingsPageWritesEveryChangeAtOnce() {
+        Find<QCheckBox>("chkUtilityActionConfirmFileSize")->setChecked(false);
+        Find<QCheckBox>("chkUtilityActionClearCreatedFileWhenUncompleted")->setChecked(false);
+        Find<QComboBox>("cmbUtilityActionTransmissionByteSize")->setCurrentIndex(4);
+        Find<QComboBox>("cmbSeparateFileHowToName")->setCurrentIndex(0);
+        Find<QComboBox>("cmbSeparateFileModeFileSizeUnit")->setCurrentIndex(1);
+        Find<QComboBox>("cmbUtilityVersionFrequency")->setCurrentIndex(2);
+        QVERIFY(!sepaMng_->ConfirmFileSize());
+        QVERIFY(!sepaMng_->ClearCreatedFileWhenUncompleted());
+        QCOMPARE(sepaMng_->TransmissionByteSize(), 8388608);
+        QCOMPARE(sepaMng_->HowToNameDividora(), 1);
+        QCOMPARE(sepaMng_->SeparateFileModeFileSizeUnit(), 1024);
+        QCOMPARE(sepaMng_->FrequencyOfCheckingVersion(), 3);
+        Find<QComboBox>("cmbSeparateFileMode")->setCurrentIndex(1);
+        QCOMPARE(sepaMng_->HowToSeparate(), 2);
+        QVERIFY(Find<QLineEdit>("txtSeparateFileModeCount")->isEnabled());
+        QVERIFY(!Find<QLineEdit>("txtSeparateFileModeFileSize")->isEnabled());
+        QVERIFY(!Find<QComboBox>("cmbSeparateFileModeFileSizeUnit")->isEnabled());
+    }
+
+    void theUpperCountTakesNumbersAboveZeroHalvesToTheEvenNeighbour_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("250") << "250" << 250;
+        QTest::newRow("2.5") << "2.5" << 2;
+        QTest::newRow("3.5") << "3.5" << 4;
+        QTest::newRow("abc") << "abc" << 100;
+        QTest::newRow("0") << "0" << 100;
+        QTest::newRow("-3") << "-3" << 100;
+        QTest::newRow("0.4") << "0.4" << 100;
+        QTest::newRow("1e12") << "1e12" << 100;
+    }
+
+    void theUpperCountTakesNumbersAboveZeroHalvesToTheEvenNeighbour() {
+        QFETCH(QString, typed);
+        QFETCH(int, stored);
+        const bool refused = stored == 100;
+        QString warning;
+        if (refused) {
+            tkvModal::PushAnswerer(DialogAnswers::Inspect(
+                [&warning](QDialog& agBox) {
+                    warning = agBox.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->text();
+                },
+                DialogAnswers::Click(QStringLiteral("ok"))));
+        }
+        window_->show();
+        Type("txtUtilityEnvironmentUpperCount", typed);
+        Find<QLineEdit>("txtSeparateFileAddress")->setFocus();
+        QCOMPARE(sepaMng_->UpperCountToWarn(), stored);
+        if (refused) {
+            QCOMPARE(warning, QStringLiteral("「警告する分割数の上限」に設定できる値は、0より大きな数です。"));
+            QCOMPARE(window_->FramePageBase()->Index(), 2);
+            QCOMPARE(window_->FramePageUtility()->Index(), 1);
+            QCOMPARE(Find<QLineEdit>("txtUtilityEnvironmentUpperCount")->text(),
+                     QStringLiteral("100"));
+        }
+    }
+
+    void pastedAndDroppedFileListsGoWhereTheirBoxesSay() {
+        const QString file = folder_->File(QStringLiteral("movie.avi"));
+        const QString folder = folder_->Folder(QStringLiteral("out"));
+        auto* data = new QMimeData;
+        data->setUrls({QUrl::fromLocalFile(file), QUrl::fromLocalFile(folder),
+                       QUrl::fromLocalFile(folder_->Path("missing"))});
+        QGuiApplication::clipboard()->setMimeData(data);
+        auto* list = Find<QListWidget>("lstRestoreDividoraSepaAddress");
+        QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(list->count(), 1) << "folders and missing paths are skipped";
+        QCOMPARE(list->item(0)->text(), file);
+        QTest::keyClick(Find<QLineEdit>("txtSeparateFileDividoraName"), Qt::Key_V,
+                        Qt::ControlModifier);
+        QCOMPARE(Find<QLineEdit>("txtSeparateFileDividoraName")->text(), QStringLiteral("movie"));
+
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(file)});
+        auto* box = Find<QLineEdit>("txtSeparateFileSepaAddress");
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &drop);
+        QCOMPARE(box->text(), folder_->Root()) << "a file gives its folder";
+        QMimeData text;
+        text.setText(QStringLiteral("just text"));
+        QDropEvent textDrop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &textDrop);
+        QCOMPARE(box->text(), folder_->Root()) << "text is refused";
+    }
+
+    void theClearQuestionDecidesAndTheDetailWindowOpensOnTheSelection() {
+        window_->ListPieces({Std(folder_->File(QStringLiteral("a.KPX")))});
+        tkvModal::PushAnswerer(DialogAnswers::Click(QStringLiteral("cancel")));
+        Click("cmRestoreDividoraSepaAddressClear");
+        QCOMPARE(Find<QListWidget>("lstRestoreDividoraSepaAddress")->count(), 1);
+        int shown = -2;
+        Find<QListWidget>("lstRestoreDividoraSepaAddress")->setCurrentRow(0);
+        tkvModal::PushAnswerer(DialogAnswers::Inspect(
+            [&shown](QDialog& agDetail) {
+                shown = agDetail.findChild<QListWidget*>(QStringLiteral("lstSepaAddress"))
+                            ->currentRow();
+            },
+            DialogAnswers::Click(QStringLiteral("cmEnd"))));
+        Click("cmRestoreDividoraSepaAddressDetail");
+        QCOMPARE(shown, 0);
+        tkvModal::PushAnswerer(DialogAnswers::Click(QStringLiteral("ok")));
+        Click("cmRestoreDividoraSepaAddressClear");
+        QCOMPARE(Find<QListWidget>("lstRestoreDividoraSepaAddress")->count(), 0);
+        QCOMPARE(Find<QLabel>("lblRestoreDividoraSepaAddressCount")->text(), QStringLiteral("0 個"));
+    }
+
+    void aManualCheckAlwaysAnswersAndTheDatesFollow() {
+        LocalHttpServer server;
+        VersionFile newer;
+        newer.Major = DividoraVersion::kMajor + 1;
+        server.ServeBody(newer.Bytes());
+        sepaMng_->WatchingControl()->CheckingControl()->SetAddress(server.Url());
+        Click("cmUtilityVersionCheckNow");
+        QVERIFY(KPXUIRenewable::OpenNotice() != nullptr);
+        QVERIFY(Find<QLabel>("lblUtilityVersionLastCheckedDate")->text().startsWith(
+            QStringLiteral("前回は")));
+        KPXUIRenewable::OpenNotice()->close();
+
+        VersionFile same;
+        same.Major = DividoraVersion::kMajor;
+        same.Minor = DividoraVersion::kMinor;
+        same.Revision = DividoraVersion::kRevision;
+        server.ServeBody(same.Bytes());
+        Click("cmUtilityVersionCheckNow");
+        QVERIFY(KPXUIChecked::OpenNotice() != nullptr);
+        KPXUIChecked::OpenNotice()->close();
+
+        server.AnswerNotFound();
+        tkvModal::PushAnswerer(DialogAnswers::Click(QStringLiteral("ok")));
+        Click("cmUtilityVersionCheckNow");
+        QVERIFY(Find<QPushButton>("cmUtilityVersionCheckNow")->isEnabled());
+    }
+
+    void aStoredPositionOffTheScreenIsPutBack() {
+        QCOMPARE(window_->ClampLeft(-500), 0);
+        QCOMPARE(window_->ClampTop(-500), 0);
+        QVERIFY(window_->ClampLeft(1000000) < 1000000);
+        QCOMPARE(window_->ClampLeft(15), 15);
+    }
+
+    void onlyTheExactUninstallSwitchRemovesTheSettings() {
+        QVERIFY(sepaMng_->Save());
+        for (const char* other : {"/uninstall", "/Uninstall x"}) {
+            QVERIFY(!KPXUIStartModule::HandleUninstallSwitch(
+                {std::string(other)}, sepaMng_.get()));
+        }
+        QVERIFY(QFile::exists(folder_->Path("settings/KPXUtil.dat")));
+        QVERIFY(KPXUIStartModule::HandleUninstallSwitch({"/Uninstall"}, sepaMng_.get()));
+        QVERIFY(!QFile::exists(folder_->Path("settings/KPXUtil.dat")));
+    }
+};
+
+QTEST_MAIN(KPXUIBaseTest)
+#include "KPXUIBaseTest.moc"
