@@ -38,7 +38,8 @@ void KPXUIStartClass::SetStartFormVisible(bool agVisible) {
         return;
     }
     startForm_->close();
-    startForm_.reset();
+    // Qt may still hold the splash as the window that was active: it goes once that is over.
+    startForm_.release()->deleteLater();
     QApplication::processEvents();
 }
 

@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "DividoraVersion.h"
 #include "KPXResultPage.h"
 #include "KPXUIChecked.h"
 #include "KPXUIDividoraDetail.h"
@@ -20,7 +21,7 @@
 #include "KPXUIMsgBoxDialog.h"
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
-#include "DividoraVersion.h"
+#include "tkvCancelMng.h"
 #include "tkvCheckVersion.h"
 #include "tkvClipBoardControl.h"
 #include "tkvDateTime.h"
@@ -263,8 +264,7 @@ void KPXUIBase::ConnectControls() {
             }
         });
     };
-    bindCombo(ui_->cmbUtilityActionTransmissionByteSize,
-              &KPXUtilSettings::SetTransmissionByteSize);
+    bindCombo(ui_->cmbUtilityActionTransmissionByteSize, &KPXUtilSettings::SetTransmissionByteSize);
     bindCombo(ui_->cmbUtilityEnvironmentWhenRestoringFailed,
               &KPXUtilSettings::SetWhenRestoringFailed);
     bindCombo(ui_->cmbUtilityVersionFrequency, &KPXUtilSettings::SetFrequencyOfCheckingVersion);
@@ -276,11 +276,10 @@ void KPXUIBase::ConnectControls() {
     connect(ui_->cmUtilityVersionCheckNow, &QPushButton::clicked, this,
             &KPXUIBase::CheckVersionNow);
     ui_->lblVersionHomePage->setCursor(Qt::PointingHandCursor);
-    for (QWidget* focusWatched :
-         {static_cast<QWidget*>(ui_->txtSeparateFileModeFileSize),
-          static_cast<QWidget*>(ui_->txtSeparateFileModeCount),
-          static_cast<QWidget*>(ui_->txtUtilityEnvironmentUpperCount),
-          static_cast<QWidget*>(ui_->lblVersionHomePage)}) {
+    for (QWidget* focusWatched : {static_cast<QWidget*>(ui_->txtSeparateFileModeFileSize),
+                                  static_cast<QWidget*>(ui_->txtSeparateFileModeCount),
+                                  static_cast<QWidget*>(ui_->txtUtilityEnvironmentUpperCount),
+                                  static_cast<QWidget*>(ui_->lblVersionHomePage)}) {
         focusWatched->installEventFilter(this);
     }
 }
@@ -418,9 +417,8 @@ void KPXUIBase::Load() {
     ShowVersionInformation();
     ShowAddressCount();
     ShowSelectedAddress();
-    for (const Operation operation :
-         {Operation::kEstimateSeparating, Operation::kSeparate, Operation::kEstimateRestoring,
-          Operation::kRestore}) {
+    for (const Operation operation : {Operation::kEstimateSeparating, Operation::kSeparate,
+                                      Operation::kEstimateRestoring, Operation::kRestore}) {
         Controls(operation).Status->clear();
         ShowInitialResultPage(operation);
     }
@@ -441,8 +439,7 @@ void KPXUIBase::TransferSettings() {
                           settings.TransmissionByteSize(), 2);
     ui_->chkUtilityActionClearCreatedFileWhenUncompleted->setChecked(
         settings.ClearCreatedFileWhenUncompleted());
-    ui_->txtUtilityEnvironmentUpperCount->setText(
-        QString::number(settings.UpperCountToWarn()));
+    ui_->txtUtilityEnvironmentUpperCount->setText(QString::number(settings.UpperCountToWarn()));
     ui_->chkUtilityEnvironmentDialogToEstimateRestoring->setChecked(
         settings.DialogToEstimateRestoring());
     SelectComboItemByData(ui_->cmbUtilityEnvironmentWhenRestoringFailed,
@@ -454,8 +451,7 @@ void KPXUIBase::TransferSettings() {
     SelectComboItemByData(ui_->cmbSeparateFileModeFileSizeUnit,
                           settings.SeparateFileModeFileSizeUnit(), 2);
     ui_->chkUtilityVersionCheckVersion->setChecked(settings.CheckVersion());
-    ui_->chkUtilityVersionNoticeWhenVersionChecked->setChecked(
-        settings.NoticeWhenVersionChecked());
+    ui_->chkUtilityVersionNoticeWhenVersionChecked->setChecked(settings.NoticeWhenVersionChecked());
     SelectComboItemByData(ui_->cmbUtilityVersionFrequency, settings.FrequencyOfCheckingVersion(),
                           1);
 }
@@ -476,9 +472,8 @@ int32_t KPXUIBase::ClampLeft(int32_t agX) const {
         return 0;
     }
     const QScreen* screen = this->screen();
-    const int32_t room =
-        tkvTwips::FromPixels(screen->geometry().width(), this) -
-        tkvTwips::FromPixels(frameGeometry().width(), this);
+    const int32_t room = tkvTwips::FromPixels(screen->geometry().width(), this) -
+                         tkvTwips::FromPixels(frameGeometry().width(), this);
     return room < agX ? room : agX;
 }
 
@@ -487,9 +482,8 @@ int32_t KPXUIBase::ClampTop(int32_t agY) const {
         return 0;
     }
     const QScreen* screen = this->screen();
-    const int32_t room =
-        tkvTwips::FromPixels(screen->geometry().height(), this) -
-        tkvTwips::FromPixels(frameGeometry().height(), this);
+    const int32_t room = tkvTwips::FromPixels(screen->geometry().height(), this) -
+                         tkvTwips::FromPixels(frameGeometry().height(), this);
     return room < agY ? room : agY;
 }
 
@@ -613,7 +607,8 @@ void KPXUIBase::LockRequests(bool agLocked) {
 
 void KPXUIBase::ShowRequestFailure(Operation agOperation, const std::string& agWhat) {
     // The assistant passes on what escaped the engine; the window says so and stays usable.
-    const std::string failure = "予期せぬｴﾗｰが発生しました。" + (agWhat.empty() ? "" : " " + agWhat);
+    const std::string failure =
+        "予期せぬｴﾗｰが発生しました。" + (agWhat.empty() ? "" : " " + agWhat);
     Controls(agOperation).Status->setText(Q(failure));
     auto viewer = std::make_shared<tkvShowHTMLToIE>();
     if (!viewer->CreateAddress()) {
@@ -705,8 +700,7 @@ bool KPXUIBase::eventFilter(QObject* agWatched, QEvent* agEvent) {
         case QEvent::Drop:
             if (target->property(kFileListTarget).isValid()) {
                 std::vector<std::string> list;
-                if (tkvOLEDrag::GetDroppedFileList(static_cast<QDropEvent*>(agEvent), this,
-                                                   list)) {
+                if (tkvOLEDrag::GetDroppedFileList(static_cast<QDropEvent*>(agEvent), this, list)) {
                     TakeFileList(target, list);
                 }
                 return true;
@@ -720,8 +714,7 @@ bool KPXUIBase::eventFilter(QObject* agWatched, QEvent* agEvent) {
             }
             break;
         case QEvent::FocusOut:
-            if (agWatched == ui_->txtUtilityEnvironmentUpperCount && !loadFlag_ &&
-                !unloadFlag_) {
+            if (agWatched == ui_->txtUtilityEnvironmentUpperCount && !loadFlag_ && !unloadFlag_) {
                 UpperCountLeft();
             }
             break;
@@ -767,8 +760,7 @@ void KPXUIBase::TakeFileList(QObject* agTarget, const std::vector<std::string>& 
 void KPXUIBase::ChooseSeparateFileAddress() {
     tkvDialogFile dialog;
     dialog.SetWindowHandle(this);
-    dialog.SetFilter(std::string(kAllFiles) + std::string(1, '\0') + "*.*" +
-                     std::string(1, '\0'));
+    dialog.SetFilter(std::string(kAllFiles) + std::string(1, '\0') + "*.*" + std::string(1, '\0'));
     dialog.SetFilterIndex(0);
     dialog.SetFlags(tkvDialogFile::kFileMustExist);
     dialog.SetTitle("分割元ﾌｧｲﾙを開く");
@@ -804,8 +796,7 @@ void KPXUIBase::SeparateFileModeChanged() {
 void KPXUIBase::AddRestorePiece() {
     tkvDialogFile dialog;
     dialog.SetWindowHandle(this);
-    dialog.SetFilter(std::string(kAllFiles) + std::string(1, '\0') + "*.*" +
-                     std::string(1, '\0'));
+    dialog.SetFilter(std::string(kAllFiles) + std::string(1, '\0') + "*.*" + std::string(1, '\0'));
     dialog.SetFilterIndex(0);
     dialog.SetFlags(tkvDialogFile::kFileMustExist);
     dialog.SetTitle("復元元ﾌｧｲﾙを開く");
@@ -932,12 +923,11 @@ void KPXUIBase::ShowVersionCheckDates() {
             QStringLiteral("次回のﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認する日付が決定されていません。"));
         return;
     }
-    ui_->lblUtilityVersionLastCheckedDate->setText(
-        Q("前回は" + DateText(sepaMng_->LastTimeVersionChecked()) +
-          "にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認しました。"));
-    ui_->lblUtilityVersionDateToCheckNext->setText(
-        Q("次回は" + DateText(sepaMng_->NextTimeToCheckVersion()) +
-          "以降にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認する予定です。"));
+    ui_->lblUtilityVersionLastCheckedDate->setText(Q(
+        "前回は" + DateText(sepaMng_->LastTimeVersionChecked()) + "にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認しました。"));
+    ui_->lblUtilityVersionDateToCheckNext->setText(Q("次回は" +
+                                                     DateText(sepaMng_->NextTimeToCheckVersion()) +
+                                                     "以降にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認する予定です。"));
 }
 
 void KPXUIBase::CheckVersionNow() {
@@ -965,8 +955,8 @@ void KPXUIBase::CheckVersionNow() {
 void KPXUIBase::ShowVersionInformation() {
     const std::string majorMinor =
         std::to_string(DividoraVersion::kMajor) + "." + std::to_string(DividoraVersion::kMinor);
-    ui_->lblVersionApplicationName->setText(Q(std::string(DividoraVersion::kProduct) + " " +
-                                              majorMinor));
+    ui_->lblVersionApplicationName->setText(
+        Q(std::string(DividoraVersion::kProduct) + " " + majorMinor));
     ui_->lblVersionCopyright->setText(QString::fromUtf8(DividoraVersion::kCopyright));
     ui_->lblVersionDetail->setText(
         Q("ﾊﾞｰｼﾞｮﾝ詳細: " + majorMinor + "." + std::to_string(DividoraVersion::kRevision)));

@@ -28,8 +28,8 @@ tkvFramePage2::tkvFramePage2(QObject* agParent) : QObject(agParent) {
 
 tkvFramePage2::~tkvFramePage2() {
     for (const Page& page : pages_) {
-        for (QObject* watched : {static_cast<QObject*>(page.Background),
-                                 static_cast<QObject*>(page.Caption)}) {
+        for (QObject* watched :
+             {static_cast<QObject*>(page.Background), static_cast<QObject*>(page.Caption)}) {
             if (watched != nullptr) {
                 watched->removeEventFilter(this);
             }

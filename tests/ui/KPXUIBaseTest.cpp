@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QLabel>
@@ -71,7 +72,9 @@ private:
     }
     void Click(const char* agName) { QTest::mouseClick(Find<QPushButton>(agName), Qt::LeftButton); }
     // The text a result view shows.
-    QString Shown(const char* agView) const { return Find<tkvTextBrowserView>(agView)->toPlainText(); }
+    QString Shown(const char* agView) const {
+        return Find<tkvTextBrowserView>(agView)->toPlainText();
+    }
     QString Source(qint64 agLength) const {
         const QString path = folder_->Path(QStringLiteral("source.bin"));
         QFile file(path);
@@ -91,6 +94,20 @@ private:
         Find<QComboBox>("cmbSeparateFileMode")->setCurrentIndex(1);
         Type("txtSeparateFileModeCount", QString::number(agCount));
     }
+    // Drags agData over agTarget and drops it there, as a file manager does; true when the
+    // target took the drag.
+    static bool DragOnto(QWidget* agTarget, const QMimeData& agData) {
+        const QPointF at(5, 5);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &agData, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(agTarget, &enter);
+        if (!enter.isAccepted()) {
+            return false;
+        }
+        QDropEvent drop(at, Qt::CopyAction, &agData, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(agTarget, &drop);
+        return drop.isAccepted();
+    }
     QStringList Entries(const QString& agFolder) const {
         return QDir(agFolder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
                                         QDir::Name);
@@ -100,8 +117,9 @@ private:
     void WhenSplitting(std::function<void()> agStep) {
         auto* poll = new QTimer(this);
         connect(poll, &QTimer::timeout, this, [this, poll, step = std::move(agStep)] {
-            if (Find<QLabel>("lblSeparateFileActionStatus")->text().startsWith(
-                    QStringLiteral("分割元ﾌｧｲﾙを分割中"))) {
+            if (Find<QLabel>("lblSeparateFileActionStatus")
+                    ->text()
+                    .startsWith(QStringLiteral("分割元ﾌｧｲﾙを分割中"))) {
                 poll->stop();
                 poll->deleteLater();
                 step();
@@ -127,13 +145,14 @@ private slots:
     }
 
     void cleanup() {
-        QCOMPARE(tkvModal::PendingAnswerers(), 0);
+        const int unanswered = tkvModal::PendingAnswerers();
         tkvModal::ClearAnswerers();
         tkvNetAccess::SetOpenHook({});
         KPXUIStartModule::Finish();
         window_ = nullptr;
         sepaMng_.reset();
         folder_.reset();
+        QCOMPARE(unanswered, 0);  // every window the test expected came
     }
 
     void aSplitAndARestoreThroughTheControlsGiveTheFileBack() {
@@ -179,7 +198,8 @@ private slots:
         QCOMPARE(window_->FramePageBase()->Index(), 0);
         QVERIFY(Shown("wbRestoreDividoraEstimateResult")
                     .contains(QStringLiteral("実行結果が表示されます。")));
-        QVERIFY(Shown("wbSeparateFileActionLog").contains(QStringLiteral("実行はｷｬﾝｾﾙされました。")));
+        QVERIFY(
+            Shown("wbSeparateFileActionLog").contains(QStringLiteral("実行はｷｬﾝｾﾙされました。")));
         QCOMPARE(Entries(folder_->Path("pieces")), QStringList{});
         QVERIFY(!window_->RequestRunning());
         QVERIFY(Find<QPushButton>("cmRestoreDividoraEstimateDo")->isEnabled());
@@ -194,8 +214,7 @@ private slots:
         Click("cmSeparateFileActionDo");
         QVERIFY(window_->UnloadFlag());
         QCOMPARE(Entries(folder_->Path("pieces")), QStringList{});
-        KPXUtilSettings written(Std(folder_->Path("app")),
-                                Std(folder_->Path("settings")));
+        KPXUtilSettings written(Std(folder_->Path("app")), Std(folder_->Path("settings")));
         QVERIFY(QFile::exists(folder_->Path("settings/KPXUtil.dat")));
         written.Load();
         QCOMPARE(written.UpperCountToWarn(), 77);
@@ -220,7 +239,8 @@ private slots:
         QFETCH(bool, dialogAfter);
         QFETCH(int, whenFailedAfter);
         tkvModal::PushAnswerer([&](QDialog& agDialog) {
-            agDialog.findChild<QCheckBox*>(QStringLiteral("chkNotExpressDialog"))->setChecked(ticked);
+            agDialog.findChild<QCheckBox*>(QStringLiteral("chkNotExpressDialog"))
+                ->setChecked(ticked);
             return answer.isEmpty() ? DialogAnswers::Cancel()(agDialog)
                                     : DialogAnswers::Click(answer)(agDialog);
         });
@@ -293,11 +313,14 @@ private slots:
                 DialogAnswers::Click(QStringLiteral("ok"))));
         }
         window_->show();
+        QApplication::setActiveWindow(window_);
+        QVERIFY(QTest::qWaitForWindowActive(window_));
         Type("txtUtilityEnvironmentUpperCount", typed);
         Find<QLineEdit>("txtSeparateFileAddress")->setFocus();
         QCOMPARE(sepaMng_->UpperCountToWarn(), stored);
         if (refused) {
-            QCOMPARE(warning, QStringLiteral("「警告する分割数の上限」に設定できる値は、0より大きな数です。"));
+            QCOMPARE(warning, QStringLiteral(
+                                  "「警告する分割数の上限」に設定できる値は、0より大きな数です。"));
             QCOMPARE(window_->FramePageBase()->Index(), 2);
             QCOMPARE(window_->FramePageUtility()->Index(), 1);
             QCOMPARE(Find<QLineEdit>("txtUtilityEnvironmentUpperCount")->text(),
@@ -314,7 +337,7 @@ private slots:
         QGuiApplication::clipboard()->setMimeData(data);
         auto* list = Find<QListWidget>("lstRestoreDividoraSepaAddress");
         QTest::keyClick(list, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(list->count(), 1) << "folders and missing paths are skipped";
+        QCOMPARE(list->count(), 1);  // folders and missing paths are skipped
         QCOMPARE(list->item(0)->text(), file);
         QTest::keyClick(Find<QLineEdit>("txtSeparateFileDividoraName"), Qt::Key_V,
                         Qt::ControlModifier);
@@ -323,14 +346,12 @@ private slots:
         QMimeData dropped;
         dropped.setUrls({QUrl::fromLocalFile(file)});
         auto* box = Find<QLineEdit>("txtSeparateFileSepaAddress");
-        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &drop);
-        QCOMPARE(box->text(), folder_->Root()) << "a file gives its folder";
+        QVERIFY(DragOnto(box, dropped));
+        QCOMPARE(box->text(), folder_->Root());  // a file gives its folder
         QMimeData text;
         text.setText(QStringLiteral("just text"));
-        QDropEvent textDrop(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(box, &textDrop);
-        QCOMPARE(box->text(), folder_->Root()) << "text is refused";
+        QVERIFY(!DragOnto(box, text));
+        QCOMPARE(box->text(), folder_->Root());  // text is refused
     }
 
     void theClearQuestionDecidesAndTheDetailWindowOpensOnTheSelection() {
@@ -351,7 +372,8 @@ private slots:
         tkvModal::PushAnswerer(DialogAnswers::Click(QStringLiteral("ok")));
         Click("cmRestoreDividoraSepaAddressClear");
         QCOMPARE(Find<QListWidget>("lstRestoreDividoraSepaAddress")->count(), 0);
-        QCOMPARE(Find<QLabel>("lblRestoreDividoraSepaAddressCount")->text(), QStringLiteral("0 個"));
+        QCOMPARE(Find<QLabel>("lblRestoreDividoraSepaAddressCount")->text(),
+                 QStringLiteral("0 個"));
     }
 
     void aManualCheckAlwaysAnswersAndTheDatesFollow() {
@@ -362,8 +384,9 @@ private slots:
         sepaMng_->WatchingControl()->CheckingControl()->SetAddress(server.Url());
         Click("cmUtilityVersionCheckNow");
         QVERIFY(KPXUIRenewable::OpenNotice() != nullptr);
-        QVERIFY(Find<QLabel>("lblUtilityVersionLastCheckedDate")->text().startsWith(
-            QStringLiteral("前回は")));
+        QVERIFY(Find<QLabel>("lblUtilityVersionLastCheckedDate")
+                    ->text()
+                    .startsWith(QStringLiteral("前回は")));
         KPXUIRenewable::OpenNotice()->close();
 
         VersionFile same;
@@ -391,8 +414,7 @@ private slots:
     void onlyTheExactUninstallSwitchRemovesTheSettings() {
         QVERIFY(sepaMng_->Save());
         for (const char* other : {"/uninstall", "/Uninstall x"}) {
-            QVERIFY(!KPXUIStartModule::HandleUninstallSwitch(
-                {std::string(other)}, sepaMng_.get()));
+            QVERIFY(!KPXUIStartModule::HandleUninstallSwitch({std::string(other)}, sepaMng_.get()));
         }
         QVERIFY(QFile::exists(folder_->Path("settings/KPXUtil.dat")));
         QVERIFY(KPXUIStartModule::HandleUninstallSwitch({"/Uninstall"}, sepaMng_.get()));
