@@ -416,6 +416,8 @@ void KPXUIBase::Load() {
     setWindowTitle(Q(sepaMng_->ProductName()));
     ShowVersionInformation();
     ShowAddressCount();
+    // Until an entry is chosen the label shows nothing rather than its design text.
+    ui_->lblRestoreDividoraSepaAddress->clear();
     ShowSelectedAddress();
     for (const Operation operation : {Operation::kEstimateSeparating, Operation::kSeparate,
                                       Operation::kEstimateRestoring, Operation::kRestore}) {

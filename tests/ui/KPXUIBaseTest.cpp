@@ -404,6 +404,19 @@ private slots:
         QVERIFY(Find<QPushButton>("cmUtilityVersionCheckNow")->isEnabled());
     }
 
+    void aRequestWithoutRoomForItsPageSaysSoAndLeavesTheWindowIdle() {
+        FillSplit(Source(1000), 2);
+        const QByteArray old = qgetenv("TMPDIR");
+        qputenv("TMPDIR", folder_->Path(QStringLiteral("no-such-folder")).toUtf8());
+        Click("cmSeparateFileActionDo");
+        qputenv("TMPDIR", old);
+        QCOMPARE(Find<QLabel>("lblSeparateFileActionStatus")->text(),
+                 QStringLiteral("HTMLﾌｧｲﾙを正常に作成できませんでした。"));
+        QVERIFY(!window_->RequestRunning());
+        QVERIFY(!window_->FramePageBase()->IsFixed());
+        QVERIFY(Find<QPushButton>("cmSeparateFileActionDo")->isEnabled());
+    }
+
     void aStoredPositionOffTheScreenIsPutBack() {
         QCOMPARE(window_->ClampLeft(-500), 0);
         QCOMPARE(window_->ClampTop(-500), 0);
