@@ -1,6 +1,7 @@
 #include "KPXBlockCopy.h"
 
 #include "tkvCancelMng.h"
+#include "tkvDigest.h"
 #include "tkvFileError.h"
 #include "tkvFileHandle.h"
 #include "tkvFileRWCtrl.h"
@@ -16,6 +17,17 @@ void KPXBlockCopy::SetUseKernelCopy(bool agUse) { useKernelCopy = agUse; }
 KPXBlockCopy::Result KPXBlockCopy::Copy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
                                         int64_t agLength,
                                         const std::function<void()>& agAfterBlock) {
+    return Run(agReader, &agWriter, agLength, agAfterBlock);
+}
+
+KPXBlockCopy::Result KPXBlockCopy::Read(tkvFileRWCtrl& agReader, int64_t agLength,
+                                        const std::function<void()>& agAfterBlock) {
+    return Run(agReader, nullptr, agLength, agAfterBlock);
+}
+
+KPXBlockCopy::Result KPXBlockCopy::Run(tkvFileRWCtrl& agReader, tkvFileRWCtrl* agWriter,
+                                       int64_t agLength,
+                                       const std::function<void()>& agAfterBlock) {
     const int64_t fullBlocks = agLength / blockSize_;
     const int64_t rest = agLength % blockSize_;
     for (int64_t block = 0; block < fullBlocks; ++block) {
@@ -38,11 +50,13 @@ KPXBlockCopy::Result KPXBlockCopy::Copy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& 
     return kCopied;
 }
 
-KPXBlockCopy::Result KPXBlockCopy::CopyBlock(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
+KPXBlockCopy::Result KPXBlockCopy::CopyBlock(tkvFileRWCtrl& agReader, tkvFileRWCtrl* agWriter,
                                              int64_t agLength) {
     int64_t remaining = agLength;
-    if (useKernelCopy && kernelCopyWorks_) {
-        const Result result = KernelCopy(agReader, agWriter, remaining);
+    const bool digested = dataDigest_ != nullptr || agReader.Digest() != nullptr ||
+                          (agWriter != nullptr && agWriter->Digest() != nullptr);
+    if (useKernelCopy && kernelCopyWorks_ && agWriter != nullptr && !digested) {
+        const Result result = KernelCopy(agReader, *agWriter, remaining);
         if (result != kCopied || remaining == 0) {
             return result;
         }
@@ -74,7 +88,7 @@ KPXBlockCopy::Result KPXBlockCopy::KernelCopy(tkvFileRWCtrl& agReader, tkvFileRW
     return kCopied;
 }
 
-KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl& agWriter,
+KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRWCtrl* agWriter,
                                               int64_t agLength) {
     // Never more than one block, and never more than the copy needs.
     if (buffer_.size() < static_cast<size_t>(agLength)) {
@@ -87,8 +101,13 @@ KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRW
         systemText_ = error.SystemText();
         return kReadFailed;
     }
+    if (dataDigest_ != nullptr) {
+        dataDigest_->Update(buffer_.data(), read);
+    }
     try {
-        agWriter.WriteBlock(buffer_.data(), read);
+        if (agWriter != nullptr) {
+            agWriter->WriteBlock(buffer_.data(), read);
+        }
     } catch (const tkvFileError& error) {
         systemText_ = error.SystemText();
         return kWriteFailed;

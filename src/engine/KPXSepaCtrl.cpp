@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "KPXBlockCopy.h"
+#include "KPXChecksumFile.h"
 #include "KPXPieceFormat.h"
 #include "KPXSepaCtrlEvents.h"
 #include "tkvCancelMng.h"
+#include "tkvDigest.h"
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvFileString.h"
@@ -55,6 +57,10 @@ const char* ErrorText(KPXSepaCtrl::Error agNumber) {
             return "復元先ﾌｧｲﾙが復元元ﾌｧｲﾙと同じｱﾄﾞﾚｽです。";
         case KPXSepaCtrl::kRestoredTargetNotAFile:
             return "復元先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。";
+        case KPXSepaCtrl::kChecksumFileBad:
+            return "ﾁｪｯｸｻﾑﾌｧｲﾙが壊れているか、別の分割のものです。";
+        case KPXSepaCtrl::kNoChecksumFile:
+            return "ﾁｪｯｸｻﾑﾌｧｲﾙが見つかりません。";
         case KPXSepaCtrl::kPieceNotOpened:
             return "復元元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
         case KPXSepaCtrl::kPieceEndedEarly:
@@ -65,6 +71,10 @@ const char* ErrorText(KPXSepaCtrl::Error agNumber) {
             return "復元元ﾌｧｲﾙの読み込みに失敗しました。";
         case KPXSepaCtrl::kPieceChanged:
             return "復元元ﾌｧｲﾙが確認後に変更されました。";
+        case KPXSepaCtrl::kPieceDigestDiffers:
+            return "復元元ﾌｧｲﾙのﾁｪｯｸｻﾑが一致しません。";
+        case KPXSepaCtrl::kRestoredDigestDiffers:
+            return "復元先ﾌｧｲﾙのﾁｪｯｸｻﾑが一致しません。";
         case KPXSepaCtrl::kHeaderFileNotOpened:
             return "ﾍｯﾀﾞ読み込みﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
         case KPXSepaCtrl::kHeaderFileMissing:
@@ -412,29 +422,69 @@ bool KPXSepaCtrl::RunSeparate() {
     }
     KPXBlockCopy copy(sepaData_->TransmissionByteSize(), cancelMng_);
     const int32_t count = sepaData_->DividoraCount();
+    // The digests are taken as the bytes pass, never by a second read.
+    const bool withChecksum = !sepaData_->ChecksumFileAddress().empty();
+    tkvDigest sourceDigest;
+    KPXChecksumFile checksum;
+    if (withChecksum) {
+        source.SetDigest(&sourceDigest);
+    }
     for (int32_t i = 0; i < count; ++i) {
         const auto record = sepaData_->DividoraData(i);
         Events().StatusOfCreatingDividora(i + 1, count,
                                           tkvFileString::GetFileNamePart(record->FileAddress()));
-        if (!WritePiece(source, copy, *record)) {
+        std::string digest;
+        if (!WritePiece(source, copy, *record, withChecksum ? &digest : nullptr)) {
             sepaResult_->SetErrorIndex(i);
             return false;
         }
+        checksum.Pieces.push_back({digest, tkvFileString::GetFileNamePart(record->FileAddress())});
         if (IsCanceled()) {
+            return false;
+        }
+    }
+    if (withChecksum) {
+        const auto first = sepaData_->DividoraData(0);
+        checksum.SpecID = first->SpecID();
+        checksum.SepaDate = first->SepaDate();
+        checksum.Count = first->Count();
+        checksum.SourceDigest = sourceDigest.Text();
+        if (!WriteChecksumFile(checksum)) {
             return false;
         }
     }
     return CommitTargets(kPieceWriteFailed);
 }
 
+bool KPXSepaCtrl::WriteChecksumFile(const KPXChecksumFile& agChecksum) {
+    const std::string& path = sepaData_->ChecksumFileAddress();
+    tkvFileRWCtrl file;
+    if (!CreateTarget(file, path, kPieceTargetNotAFile, kPieceNotCreated)) {
+        return false;
+    }
+    try {
+        const std::string text = agChecksum.ToText();
+        file.WriteBlock(text.data(), static_cast<int64_t>(text.size()));
+    } catch (const tkvFileError& error) {
+        RegisterError(kPieceWriteFailed, path + ": " + error.SystemText());
+        return false;
+    }
+    sepaResult_->SetChecksumFileAddress(path);
+    return FinishTarget(file, kPieceWriteFailed);
+}
+
 bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
-                             const KPXDividoraData& agRecord) {
+                             const KPXDividoraData& agRecord, std::string* ouDigest) {
     const int64_t sourceSize = sepaData_->SourceFileSize();
     Events().StatusOfSeparatingFile(0, sourceSize);
     Events().StatusOfSeparatingToFile(0, agRecord.FileSize());
     tkvFileRWCtrl piece;
     if (!CreateTarget(piece, agRecord.FileAddress(), kPieceTargetNotAFile, kPieceNotCreated)) {
         return false;
+    }
+    tkvDigest digest;
+    if (ouDigest != nullptr) {
+        piece.SetDigest(&digest);
     }
     if (!WriteHeader(piece, agRecord)) {
         return false;
@@ -445,6 +495,9 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
     });
     if (result != KPXBlockCopy::kCopied) {
         return CopyFailed(agCopy, result, kSourceEndedEarly, kSourceReadFailed, kPieceWriteFailed);
+    }
+    if (ouDigest != nullptr) {
+        *ouDigest = digest.Text();
     }
     return FinishTarget(piece, kPieceWriteFailed);
 }
@@ -467,31 +520,100 @@ bool KPXSepaCtrl::CheckRestoreJob() {
 }
 
 bool KPXSepaCtrl::RunRestore() {
-    if (!CheckRestoreJob()) {
+    if (!CheckRestoreJob() || !CheckSet()) {
         return false;
     }
+    tkvFileRWCtrl restored;
+    const bool toStream = outputHandle_ != tkvFileHandle::kNoHandle;
+    if (toStream) {
+        restored.AdoptStream(outputHandle_, "-");
+    } else {
+        const std::string restoredPath = tkvFileString::JoinFolderAndName(
+            sepaData_->FileAddress(), sepaData_->DividoraData(0)->FileName());
+        if (!CheckRestoredIsNoPiece(restoredPath) ||
+            !CreateTarget(restored, restoredPath, kRestoredTargetNotAFile, kRestoredNotCreated)) {
+            return false;
+        }
+    }
+    if (!CopyPieces(&restored)) {
+        return false;
+    }
+    return toStream ||
+           (FinishTarget(restored, kRestoredWriteFailed) && CommitTargets(kRestoredWriteFailed));
+}
+
+bool KPXSepaCtrl::Verify() { return RunWithCleanUp(&KPXSepaCtrl::RunVerify, kPieceReadFailed); }
+
+bool KPXSepaCtrl::RunVerify() {
+    if (!CheckRestoreJob() || !CheckSet()) {
+        return false;
+    }
+    return (checksum_ || Fail(kNoChecksumFile)) && CopyPieces(nullptr);
+}
+
+bool KPXSepaCtrl::CheckSet() {
     Events().StatusOfReadingAllHeadersOfDividoras();
     if (!ReadAllHeaders()) {
         return false;
     }
     Events().StatusOfConfirmingRestorability();
-    if (!ConfirmRestorability() || !PutIntoJoinOrder()) {
-        return false;
+    return ConfirmRestorability() && PutIntoJoinOrder() && FindChecksumFile();
+}
+
+bool KPXSepaCtrl::FindChecksumFile() {
+    checksum_.reset();
+    const KPXDividoraData& first = *sepaData_->DividoraData(0);
+    std::vector<std::string> candidates;
+    if (!sepaData_->ChecksumFileAddress().empty()) {
+        candidates.push_back(sepaData_->ChecksumFileAddress());
+    } else {
+        // Beside the pieces: a file that names this split or one of its pieces is the set's.
+        std::vector<std::string> names;
+        for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
+            names.push_back(
+                tkvFileString::GetFileNamePart(sepaData_->DividoraData(i)->FileAddress()));
+        }
+        const std::string folder = tkvFileString::FolderOf(first.FileAddress());
+        std::vector<std::string> entries = tkvFileString::FolderEntries(folder);
+        std::sort(entries.begin(), entries.end());
+        for (const std::string& entry : entries) {
+            const std::string path = folder + entry;
+            if (entry.size() > std::char_traits<char>::length(KPXChecksumFile::kExtension) &&
+                entry.ends_with(KPXChecksumFile::kExtension) &&
+                tkvFileString::GetPathKind(path) == tkvFileString::kFile &&
+                KPXChecksumFile::MayBelong(path, first, names)) {
+                candidates.push_back(path);
+            }
+        }
+        if (candidates.empty()) {
+            return true;  // the data cannot be verified, as before there were checksum files
+        }
     }
-    const std::string restoredPath = tkvFileString::JoinFolderAndName(
-        sepaData_->FileAddress(), sepaData_->DividoraData(0)->FileName());
-    tkvFileRWCtrl restored;
-    if (!CheckRestoredIsNoPiece(restoredPath) ||
-        !CreateTarget(restored, restoredPath, kRestoredTargetNotAFile, kRestoredNotCreated)) {
-        return false;
+    for (const std::string& path : candidates) {
+        KPXChecksumFile checksum;
+        if (checksum.Read(path) && checksum.Belongs(first)) {
+            checksum_ = std::move(checksum);
+            sepaResult_->SetChecksumFileAddress(path);
+            return true;
+        }
     }
+    RegisterError(kChecksumFileBad, candidates.front());
+    return false;
+}
+
+bool KPXSepaCtrl::CopyPieces(tkvFileRWCtrl* agRestored) {
     KPXBlockCopy copy(sepaData_->TransmissionByteSize(), cancelMng_);
+    tkvDigest wholeDigest;
+    if (checksum_) {
+        copy.SetDataDigest(&wholeDigest);
+    }
     const int32_t count = sepaData_->DividoraCount();
+    int64_t done = 0;
     for (int32_t i = 0; i < count; ++i) {
         const auto record = sepaData_->DividoraData(i);
         Events().StatusOfReadingDividora(i + 1, count,
                                          tkvFileString::GetFileNamePart(record->FileAddress()));
-        if (!CopyPiece(restored, copy, *record)) {
+        if (!CopyPiece(agRestored, copy, *record, done)) {
             sepaResult_->SetErrorIndex(i);
             return false;
         }
@@ -499,7 +621,13 @@ bool KPXSepaCtrl::RunRestore() {
             return false;
         }
     }
-    return FinishTarget(restored, kRestoredWriteFailed) && CommitTargets(kRestoredWriteFailed);
+    if (checksum_) {
+        if (wholeDigest.Text() != checksum_->SourceDigest) {
+            return Fail(kRestoredDigestDiffers);
+        }
+        sepaResult_->SetVerified(true);
+    }
+    return true;
 }
 
 bool KPXSepaCtrl::ReadAllHeaders() {
@@ -588,8 +716,8 @@ bool KPXSepaCtrl::CheckRestoredIsNoPiece(const std::string& agRestoredPath) {
     return true;
 }
 
-bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
-                            const KPXDividoraData& agRecord) {
+bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy,
+                            const KPXDividoraData& agRecord, int64_t& ioDone) {
     const int64_t total = sepaData_->SourceFileSize();
     Events().StatusOfRestoringFile(0, total);
     Events().StatusOfRestoringToFile(0, agRecord.FileSize());
@@ -599,15 +727,36 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
     if (!piece.OpenForBinary()) {
         return Fail(kPieceNotOpened);
     }
+    tkvDigest digest;
+    if (checksum_) {
+        piece.SetDigest(&digest);  // the whole piece file, its header included
+    }
     if (!CheckPieceUnchanged(piece, agRecord)) {
         return false;
     }
-    const auto result = agCopy.Copy(piece, agRestored, agRecord.FileSize(), [&] {
+    const int64_t dataStart = piece.CurrentPoint();
+    const auto afterBlock = [&] {
         Events().StatusOfRestoringFile(piece.CurrentPoint(), total);
-        Events().StatusOfRestoringToFile(agRestored.CurrentPoint(), agRecord.FileSize());
-    });
+        // The position in the restored file, counted from 1.
+        Events().StatusOfRestoringToFile(ioDone + piece.CurrentPoint() - dataStart + 1,
+                                         agRecord.FileSize());
+    };
+    const auto result = agRestored != nullptr
+                            ? agCopy.Copy(piece, *agRestored, agRecord.FileSize(), afterBlock)
+                            : agCopy.Read(piece, agRecord.FileSize(), afterBlock);
     if (result != KPXBlockCopy::kCopied) {
         return CopyFailed(agCopy, result, kPieceEndedEarly, kPieceReadFailed, kRestoredWriteFailed);
+    }
+    ioDone += agRecord.FileSize();
+    if (checksum_) {
+        // Bytes after the data (kept without the size check) belong to the file's digest too.
+        KPXBlockCopy rest(sepaData_->TransmissionByteSize(), nullptr);
+        if (rest.Read(piece, piece.FileLength() - (piece.CurrentPoint() - 1), [] {}) ==
+                KPXBlockCopy::kReadFailed ||
+            digest.Text() != checksum_->Pieces[static_cast<size_t>(agRecord.TurnID())].Digest) {
+            RegisterError(kPieceDigestDiffers, agRecord.FileAddress());
+            return false;
+        }
     }
     piece.CloseFile();
     return true;

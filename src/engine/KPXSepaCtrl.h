@@ -3,13 +3,16 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "KPXBlockCopy.h"
+#include "KPXChecksumFile.h"
 #include "KPXDividoraData.h"
 #include "KPXSepaData.h"
 #include "KPXSepaResult.h"
 #include "tkvErrorMng.h"
+#include "tkvFileHandle.h"
 #include "tkvFileString.h"
 #include "tkvIError.h"
 #include "tkvStagedFiles.h"
@@ -43,11 +46,15 @@ public:
         kNoPiecesToRestore = 1303,
         kRestoredIsPiece = 1304,
         kRestoredTargetNotAFile = 1305,
+        kChecksumFileBad = 1306,
+        kNoChecksumFile = 1307,
         kPieceNotOpened = 1401,
         kPieceEndedEarly = 1402,
         kRestoredWriteFailed = 1403,
         kPieceReadFailed = 1404,
         kPieceChanged = 1405,
+        kPieceDigestDiffers = 1406,
+        kRestoredDigestDiffers = 1407,
         kHeaderFileNotOpened = 1501,
         kHeaderFileMissing = 1502,
         kForeignVersion = 1601,
@@ -90,8 +97,18 @@ public:
     bool Separate();
 
     // Joins the pieces SepaData's records name, given in any order, into SepaData's folder,
-    // after checking that they form one complete split. Leaves the records in join order.
+    // after checking that they form one complete split. Leaves the records in join order. When
+    // the set's checksum file is found (SepaData's, or beside the pieces), every piece's bytes
+    // and the whole file's are checked as they are copied; SepaResult tells whether they were.
     bool Restore();
+    // Checks the set as Restore does, and every piece against the set's checksum file, reading
+    // each piece once and writing nothing. Without a checksum file: 1307.
+    bool Verify();
+
+    // A restore writes into agHandle (the standard output) instead of a file in SepaData's
+    // folder; kNoHandle for a file. Nothing is asked or replaced then, and what was written
+    // stays written when a later check fails.
+    void SetOutputHandle(tkvFileHandle::Handle agHandle) { outputHandle_ = agHandle; }
 
     // Reads the header of the piece at agRecord.FileAddress into agRecord. Fields read before a
     // failure stay in the record. With SepaData's ConfirmDividoraSize, the piece must be exactly
@@ -121,15 +138,25 @@ private:
 
     bool RunSeparate();
     bool CheckSeparateJob();
-    bool WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy, const KPXDividoraData& agRecord);
+    // ouDigest, when given, receives the piece file's digest.
+    bool WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy, const KPXDividoraData& agRecord,
+                    std::string* ouDigest);
+    bool WriteChecksumFile(const KPXChecksumFile& agChecksum);
     bool RunRestore();
+    bool RunVerify();
+    // The set's headers read, compared and put into join order; its checksum file found.
+    bool CheckSet();
+    bool FindChecksumFile();
+    // agRestored none: the pieces are only read.
+    bool CopyPieces(tkvFileRWCtrl* agRestored);
     bool CheckRestoreJob();
     bool ReadAllHeaders();
     bool ConfirmRestorability();
     bool PutIntoJoinOrder();
     bool CheckRestoredIsNoPiece(const std::string& agRestoredPath);
-    bool CopyPiece(tkvFileRWCtrl& agRestored, KPXBlockCopy& agCopy,
-                   const KPXDividoraData& agRecord);
+    // ioDone: the data bytes before this piece's, moved on past them.
+    bool CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy, const KPXDividoraData& agRecord,
+                   int64_t& ioDone);
     KPXSepaCtrlEvents& Events() const;
     // Makes the temporary file that agPath is written under until the run succeeds, after the
     // checks of what is at agPath: only a file can be replaced, and only after OverwriteFile.
@@ -160,4 +187,7 @@ private:
     std::unique_ptr<tkvStagedFiles> stagedFiles_;
     // Which file each piece's header was read from, by record, for the copy's second look.
     std::map<const KPXDividoraData*, tkvFileString::FileIdentity> checkedPieces_;
+    // The set's checksum file, when a restore or verify found one.
+    std::optional<KPXChecksumFile> checksum_;
+    tkvFileHandle::Handle outputHandle_ = tkvFileHandle::kNoHandle;
 };

@@ -44,6 +44,11 @@ public:
         clearCreatedFileWhenUncompleted_ = agValue;
     }
 
+    // Split: where the checksum file of the pieces goes; empty writes none. Restore: the checksum
+    // file to check the pieces against; empty looks for the set's beside its pieces.
+    const std::string& ChecksumFileAddress() const { return checksumFileAddress_; }
+    void SetChecksumFileAddress(const std::string& agValue) { checksumFileAddress_ = agValue; }
+
     int32_t DividoraCount() const { return dividoraCount_; }
     // The record at agIndex (none for a slot a restore estimate cleared). Throws
     // std::out_of_range outside 0 to DividoraCount() - 1.
@@ -71,6 +76,7 @@ private:
     bool confirmFileSize_ = false;
     bool confirmDividoraSize_ = false;
     bool clearCreatedFileWhenUncompleted_ = false;
+    std::string checksumFileAddress_;
     int32_t dividoraCount_ = 0;
     std::vector<std::shared_ptr<KPXDividoraData>> records_;
 };

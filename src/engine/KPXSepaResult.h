@@ -19,7 +19,17 @@ public:
     // True and the index when a piece is to blame; false, index untouched, otherwise.
     bool GetErrorDataOfSeparatedFile(int32_t& ouIndex) const;
 
+    // The checksum file the split wrote, or the restore checked against; empty for none.
+    const std::string& ChecksumFileAddress() const { return checksumFileAddress_; }
+    void SetChecksumFileAddress(const std::string& agValue) { checksumFileAddress_ = agValue; }
+    // A restore or verify found every piece's bytes and the whole file's as the checksum file
+    // says.
+    bool Verified() const { return verified_; }
+    void SetVerified(bool agValue) { verified_ = agValue; }
+
 private:
     std::vector<std::string> createdFiles_;
     int32_t errorIndex_ = -1;
+    std::string checksumFileAddress_;
+    bool verified_ = false;
 };

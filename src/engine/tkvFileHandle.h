@@ -31,6 +31,10 @@ void SyncAndClose(Handle agHandle, const std::string& agWhat);
 // Reads up to agLength bytes at agOffset; fewer only at the end of the file.
 int64_t ReadAt(Handle agHandle, void* ouBuffer, int64_t agLength, int64_t agOffset,
                const std::string& agWhat);
+// Writes all agLength bytes where the stream stands (a pipe, the standard output).
+void Write(Handle agHandle, const void* agBuffer, int64_t agLength, const std::string& agWhat);
+// The standard output.
+Handle StandardOutput();
 // Writes all agLength bytes at agOffset.
 void WriteAt(Handle agHandle, const void* agBuffer, int64_t agLength, int64_t agOffset,
              const std::string& agWhat);

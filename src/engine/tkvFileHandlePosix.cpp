@@ -98,6 +98,24 @@ void WriteAt(Handle agHandle, const void* agBuffer, int64_t agLength, int64_t ag
     }
 }
 
+void Write(Handle agHandle, const void* agBuffer, int64_t agLength, const std::string& agWhat) {
+    const auto* in = static_cast<const char*>(agBuffer);
+    int64_t done = 0;
+    while (done < agLength) {
+        const ssize_t n =
+            ::write(Descriptor(agHandle), in + done, static_cast<size_t>(agLength - done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            throw tkvFileError("writing " + agWhat, errno);
+        }
+        done += n;
+    }
+}
+
+Handle StandardOutput() { return STDOUT_FILENO; }
+
 int64_t Length(Handle agHandle, const std::string& agWhat) {
     struct stat info {};
     if (::fstat(Descriptor(agHandle), &info) != 0) {

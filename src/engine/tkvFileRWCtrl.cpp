@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <limits>
 
+#include "tkvDigest.h"
 #include "tkvFileError.h"
 #include "tkvFileString.h"
 #include "tkvLittleEndian.h"
@@ -63,10 +64,19 @@ bool tkvFileRWCtrl::Open(bool agExclusive) {
 }
 
 void tkvFileRWCtrl::CloseFile() {
-    if (handle_ != tkvFileHandle::kNoHandle) {
+    if (handle_ != tkvFileHandle::kNoHandle && !stream_) {
         tkvFileHandle::Close(handle_);
-        handle_ = tkvFileHandle::kNoHandle;
     }
+    handle_ = tkvFileHandle::kNoHandle;
+    stream_ = false;
+}
+
+void tkvFileRWCtrl::AdoptStream(tkvFileHandle::Handle agHandle, const std::string& agName) {
+    CloseFile();
+    fileAddress_ = agName;
+    handle_ = agHandle;
+    stream_ = true;
+    position_ = 0;
 }
 
 void tkvFileRWCtrl::FinishWriting() {
@@ -105,13 +115,23 @@ int64_t tkvFileRWCtrl::ReadBlock(void* ouBuffer, int64_t agLength) {
     const int64_t done =
         tkvFileHandle::ReadAt(handle_, ouBuffer, agLength, position_, fileAddress_);
     position_ += done;
+    if (digest_ != nullptr) {
+        digest_->Update(ouBuffer, done);
+    }
     return done;
 }
 
 void tkvFileRWCtrl::WriteBlock(const void* agBuffer, int64_t agLength) {
     RequireOpen("writing");
-    tkvFileHandle::WriteAt(handle_, agBuffer, agLength, position_, fileAddress_);
+    if (stream_) {
+        tkvFileHandle::Write(handle_, agBuffer, agLength, fileAddress_);
+    } else {
+        tkvFileHandle::WriteAt(handle_, agBuffer, agLength, position_, fileAddress_);
+    }
     position_ += agLength;
+    if (digest_ != nullptr) {
+        digest_->Update(agBuffer, agLength);
+    }
 }
 
 void tkvFileRWCtrl::SetEndOfFile() {

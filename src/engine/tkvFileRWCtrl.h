@@ -13,6 +13,8 @@
 // Opens never raise: a failed open answers false. A typed read answers false when fewer bytes
 // than its width remain; a failure of the file system itself (a full disk, a device error, an
 // access to a file that is not open) raises tkvFileError.
+class tkvDigest;
+
 class tkvFileRWCtrl : public tkvTypedReader<tkvFileRWCtrl> {
 public:
     // FileAccess values.
@@ -93,6 +95,16 @@ public:
     // Advances the position after bytes were moved by the kernel (copy_file_range).
     void Skip(int64_t agLength) { position_ += agLength; }
 
+    // Not owned; none stops it. Every byte read or written from now on is fed to agDigest in the
+    // order it passes, which is the file's order as the system's files are read and written
+    // from start to end. Bytes the kernel moves (Skip) do not pass: a digest needs the buffer.
+    tkvDigest* Digest() const { return digest_; }
+    void SetDigest(tkvDigest* agDigest) { digest_ = agDigest; }
+
+    // Writes go to agHandle, a stream such as the standard output, one after the other; it is
+    // not closed here.
+    void AdoptStream(tkvFileHandle::Handle agHandle, const std::string& agName);
+
 private:
     bool Open(bool agExclusive);
     void RequireOpen(const char* agWhat) const;
@@ -100,6 +112,8 @@ private:
     bool Set(T agValue);
 
     tkvFileHandle::Handle handle_ = tkvFileHandle::kNoHandle;
+    bool stream_ = false;
+    tkvDigest* digest_ = nullptr;
     std::string fileAddress_;
     int32_t fileAccess_ = kReadWrite;
     int32_t fileLock_ = 0;

@@ -32,6 +32,10 @@ std::string JoinFolderAndName(std::string_view agFolder, std::string_view agName
     return joined;
 }
 
+std::string FolderOf(std::string_view agPath) {
+    return std::string(agPath.substr(0, agPath.size() - GetFileNamePart(agPath).size()));
+}
+
 std::string RemoveExtension(std::string_view agName) {
     const size_t dot = agName.rfind('.');
     if (dot == std::string_view::npos) {

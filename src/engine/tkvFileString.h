@@ -32,6 +32,9 @@ std::string GetFileNamePart(std::string_view agPath);
 // folder + name when the folder ends in a separator, otherwise folder + separator + name.
 std::string JoinFolderAndName(std::string_view agFolder, std::string_view agName);
 
+// The folder part of a path with its separator ("/out/", "/"), or empty for a bare name.
+std::string FolderOf(std::string_view agPath);
+
 // Everything before the last "."; the name unchanged without one.
 std::string RemoveExtension(std::string_view agName);
 

@@ -54,11 +54,6 @@ bool ParseTemporaryName(std::string_view agName, std::string& ouNamePart, int64_
     return true;
 }
 
-// The folder part of a path with its separator ("/out/", "/"), or empty for a bare name.
-std::string FolderOf(const std::string& agPath) {
-    return agPath.substr(0, agPath.size() - tkvFileString::GetFileNamePart(agPath).size());
-}
-
 }  // namespace
 
 std::string tkvStagedFiles::TemporaryName(const std::string& agFinalName, int64_t agProcessID) {
@@ -67,7 +62,7 @@ std::string tkvStagedFiles::TemporaryName(const std::string& agFinalName, int64_
 }
 
 std::string tkvStagedFiles::Stage(const std::string& agFinalPath, bool agReplace) {
-    const std::string folder = FolderOf(agFinalPath);
+    const std::string folder = tkvFileString::FolderOf(agFinalPath);
     const std::string name = tkvFileString::GetFileNamePart(agFinalPath);
     RemoveStaleTemporaries(folder, name);
     Entry entry;
@@ -144,7 +139,7 @@ bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemT
             done = false;
             break;
         }
-        folders.insert(FolderOf(entry.FinalPath));
+        folders.insert(tkvFileString::FolderOf(entry.FinalPath));
     }
     for (const std::string& folder : folders) {
         tkvFileString::SyncFolder(folder);
