@@ -1,6 +1,7 @@
 #include "KPXExecutionLog.h"
 
 #include "KPXSepaData.h"
+#include "KPXSepaResult.h"
 #include "tkvDateTime.h"
 #include "tkvFileString.h"
 #include "tkvPageDocument.h"
@@ -19,7 +20,7 @@ void Completed(tkvPageDocument& agBody, const std::string& agVerdict) {
 }  // namespace
 
 void WriteSeparateLog(tkvPageDocument& agBody, const KPXSepaData& agJob,
-                      const std::string& agBaseFileAddress) {
+                      const std::string& agBaseFileAddress, const KPXSepaResult& agResult) {
     using Row = tkvPageDocument;
     const int32_t count = agJob.DividoraCount();
     Completed(agBody, "分割が完了しました。");
@@ -34,20 +35,34 @@ void WriteSeparateLog(tkvPageDocument& agBody, const KPXSepaData& agJob,
         rows.push_back(
             Row::NameValue("分割日時", tkvDateTime::GeneralDateText(first->SepaDate()), false));
     }
+    if (!agResult.ChecksumFileAddress().empty()) {
+        rows.push_back(Row::NameValue("ﾁｪｯｸｻﾑﾌｧｲﾙ", agResult.ChecksumFileAddress()));
+    }
     agBody.Table(std::move(rows));
 }
 
-void WriteRestoreLog(tkvPageDocument& agBody, const KPXSepaData& agJob) {
+void WriteRestoreLog(tkvPageDocument& agBody, const KPXSepaData& agJob,
+                     const KPXSepaResult& agResult, bool agToStream) {
     using Row = tkvPageDocument;
     const int32_t count = agJob.DividoraCount();
     Completed(agBody, "復元が完了しました。");
     if (count > 0) {
         const auto first = agJob.DividoraData(0);
         agBody.BeginBlock();
-        agBody.Table({Row::NameValue("復元先ｱﾄﾞﾚｽ", tkvFileString::JoinFolderAndName(
-                                                        agJob.FileAddress(), first->FileName())),
-                      Row::NameValue("復元した分割ﾌｧｲﾙ数", std::to_string(count) + "個", false),
-                      Row::NameValue("復元した分割ID", std::to_string(first->SpecID()), false)});
+        std::vector<tkvPageDocument::Row> rows = {
+            Row::NameValue("復元先ｱﾄﾞﾚｽ", agToStream ? "標準出力"
+                                                     : tkvFileString::JoinFolderAndName(
+                                                           agJob.FileAddress(), first->FileName())),
+            Row::NameValue("復元した分割ﾌｧｲﾙ数", std::to_string(count) + "個", false),
+            Row::NameValue("復元した分割ID", std::to_string(first->SpecID()), false)};
+        if (agResult.Verified()) {
+            rows.push_back(Row::NameValue("ﾃﾞｰﾀの検証", "ﾁｪｯｸｻﾑﾌｧｲﾙと一致しました。", false));
+            rows.push_back(Row::NameValue("ﾁｪｯｸｻﾑﾌｧｲﾙ", agResult.ChecksumFileAddress()));
+        } else {
+            rows.push_back(
+                Row::NameValue("ﾃﾞｰﾀの検証", "ﾁｪｯｸｻﾑﾌｧｲﾙがないため、検証していません。", false));
+        }
+        agBody.Table(std::move(rows));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "KPXChecksumFile.h"
 #include "KPXDecideFileName.h"
 #include "KPXDecideFileSize.h"
 #include "KPXExecutionLog.h"
@@ -393,6 +394,16 @@ bool KPXUISepaAss::PrepareDecideFileSize(KPXDecideFileSize& agDecide) {
     return false;
 }
 
+std::string KPXUISepaAss::ChecksumFileOfSplit() const {
+    std::string name = window_.txtSeparateFileDividoraName();
+    if (name.empty()) {
+        name = tkvFileString::RemoveExtension(
+            tkvFileString::GetFileNamePart(window_.txtSeparateFileAddress()));
+    }
+    return tkvFileString::JoinFolderAndName(window_.txtSeparateFileSepaAddress(),
+                                            name + KPXChecksumFile::kExtension);
+}
+
 bool KPXUISepaAss::PrepareDecideFileName(KPXDecideFileName& agDecide) {
     try {
         agDecide.SetBaseFileAddress(window_.txtSeparateFileSepaAddress());
@@ -542,6 +553,9 @@ bool KPXUISepaAss::WriteSeparate(KPXResultPage& ioPage) {
     CopySettings(job);
     job.SetFileAddress(window_.txtSeparateFileAddress());
     job.SetSepaDate(tkvDateTime::Now());
+    if (window_.WriteChecksumFile()) {
+        job.SetChecksumFileAddress(ChecksumFileOfSplit());
+    }
     if (!PrepareDecideFileSize(*request.DecideFileSize) ||
         !PrepareDecideFileName(*request.DecideFileName)) {
         return false;
@@ -554,8 +568,8 @@ bool KPXUISepaAss::WriteSeparate(KPXResultPage& ioPage) {
         request.lcErrorMng->SetReference(request.lcSepaCtrl);
         return false;
     }
-    KPXExecutionLog::WriteSeparateLog(ioPage.Body(), job,
-                                      request.DecideFileName->BaseFileAddress());
+    KPXExecutionLog::WriteSeparateLog(ioPage.Body(), job, request.DecideFileName->BaseFileAddress(),
+                                      *request.lcSepaCtrl->SepaResult());
     return true;
 }
 
@@ -569,6 +583,8 @@ bool KPXUISepaAss::WriteRestore(KPXResultPage& ioPage) {
     KPXSepaData& job = *request.SepaData;
     CopySettings(job);
     job.SetFileAddress(window_.txtRestoreDividoraAddress());
+    job.SetChecksumFileAddress(window_.ChecksumFileAddress());
+    request.lcSepaCtrl->SetOutputHandle(window_.RestoreStream());
     const std::vector<std::string> list = window_.lstRestoreDividoraSepaAddress();
     if (!job.Initialize(static_cast<int32_t>(list.size()))) {
         request.lcErrorMng->SetReference(request.SepaData);
@@ -581,6 +597,7 @@ bool KPXUISepaAss::WriteRestore(KPXResultPage& ioPage) {
         request.lcErrorMng->SetReference(request.lcSepaCtrl);
         return false;
     }
-    KPXExecutionLog::WriteRestoreLog(ioPage.Body(), job);
+    KPXExecutionLog::WriteRestoreLog(ioPage.Body(), job, *request.lcSepaCtrl->SepaResult(),
+                                     window_.RestoreStream() != tkvFileHandle::kNoHandle);
     return true;
 }

@@ -94,6 +94,8 @@ private:
     bool WriteSeparate(KPXResultPage& ioPage);
     bool WriteRestore(KPXResultPage& ioPage);
 
+    // The checksum file a split writes: NAME.xxh128 beside the pieces.
+    std::string ChecksumFileOfSplit() const;
     bool PrepareDecideFileSize(KPXDecideFileSize& agDecide);
     bool PrepareDecideFileName(KPXDecideFileName& agDecide);
     // The piece size or count as typed, converted as the window converts; false when the text

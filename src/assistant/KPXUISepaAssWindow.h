@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tkvFileHandle.h"
+
 class KPXUIMsgBox;
 class KPXUtilSettings;
 class tkvWebBrowser;
@@ -60,4 +62,13 @@ public:
 
     // The overwrite question, owned by this window.
     virtual KPXUIMsgBox& OverwriteQuestion() = 0;
+
+    // Whether a split writes its checksum file (NAME.xxh128) beside the pieces; the window
+    // always does.
+    virtual bool WriteChecksumFile() const { return true; }
+    // The checksum file a restore checks against; empty: the set's beside its pieces.
+    virtual std::string ChecksumFileAddress() const { return {}; }
+    // A restore writes into this stream (the tool's standard output) instead of a file in its
+    // folder; kNoHandle: a file.
+    virtual tkvFileHandle::Handle RestoreStream() const { return tkvFileHandle::kNoHandle; }
 };

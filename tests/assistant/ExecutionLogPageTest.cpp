@@ -10,6 +10,7 @@
 #include "KPXUtilSettings.h"
 #include "PageTexts.h"
 #include "tkvDateTime.h"
+#include "tkvFileString.h"
 #include "tkvShowHTMLToIE.h"
 
 namespace {
@@ -51,7 +52,7 @@ TEST_F(KPXUISepaAssExecutionLogTest, ASplitIntoThreePiecesLogsItsSourceDestinati
     const double after = tkvDateTime::Now();
 
     EXPECT_EQ(FolderEntries(folder_.Path("pieces")),
-              (std::vector<std::string>{"part1.KPX", "part2.KPX", "part3.KPX"}));
+              (std::vector<std::string>{"part.xxh128", "part1.KPX", "part2.KPX", "part3.KPX"}));
     const PieceHeader header = ReadPieceHeader(PiecePath(1));
     EXPECT_EQ(ReadPieceHeader(PiecePath(3)).SpecID, header.SpecID);
     // The date stamped into the headers is the moment the run began.
@@ -61,7 +62,8 @@ TEST_F(KPXUISepaAssExecutionLogTest, ASplitIntoThreePiecesLogsItsSourceDestinati
     EXPECT_EQ(shown->HTML(),
               page::Page(shown->Address(), page::kSplitTitle,
                          page::SplitLogBody(folder_.Path("a.bin"), folder_.Path("pieces"), 3,
-                                            header.SpecID, DateText(header.SepaDate))));
+                                            header.SpecID, DateText(header.SepaDate),
+                                            folder_.Path("pieces/part.xxh128"))));
 }
 
 TEST_F(KPXUISepaAssExecutionLogTest, ARestoreIntoAFolderWithATrailingSeparatorJoinsWithOne) {
@@ -70,8 +72,18 @@ TEST_F(KPXUISepaAssExecutionLogTest, ARestoreIntoAFolderWithATrailingSeparatorJo
     window_.RestoreDividoraSepaAddress = {PiecePath(3), PiecePath(1), PiecePath(2)};
     window_.RestoreDividoraAddress = folder_.Path("out") + "/";
 
-    EXPECT_TRUE(Restore(page::RestoreLogBody(folder_.Path("out/a.bin"), 3, header.SpecID)));
+    EXPECT_TRUE(Restore(page::RestoreLogBody(folder_.Path("out/a.bin"), 3, header.SpecID,
+                                             folder_.Path("pieces/part.xxh128"))));
     EXPECT_EQ(ReadAllBytes(folder_.Path("out/a.bin")), PatternBytes(3001));
+}
+
+TEST_F(KPXUISepaAssExecutionLogTest, ARestoreWithoutAChecksumFileSaysItsDataWasNotChecked) {
+    SplitIntoThree();
+    ASSERT_TRUE(tkvFileString::DeleteFile(folder_.Path("pieces/part.xxh128")));
+    const PieceHeader header = ReadPieceHeader(PiecePath(1));
+    window_.RestoreDividoraSepaAddress = {PiecePath(1), PiecePath(2), PiecePath(3)};
+    window_.RestoreDividoraAddress = folder_.Path("out");
+    EXPECT_TRUE(Restore(page::RestoreLogBody(folder_.Path("out/a.bin"), 3, header.SpecID)));
 }
 
 TEST_F(KPXUISepaAssExecutionLogTest, AnEmptyDestinationFailsBeforeAnythingIsWritten) {

@@ -304,8 +304,16 @@ inline std::string OutOfRangeTable(const std::vector<OutOfRangePiece>& agPieces)
 }
 
 // Execution logs.
+// A row of a name and a value kept on one line (a path).
+inline std::string PathRow(const std::string& agName, const std::string& agPath) {
+    return "<tr><td><font size=2><div nowrap>" + agName +
+           "</div></font></td><td><font size=2><div nowrap>" + agPath + "</div></font></td></tr>";
+}
+
+// agChecksum: the checksum file the split wrote, empty for none.
 inline std::string SplitLogBody(const std::string& agSource, const std::string& agDestination,
-                                int agCount, int agSpecID, const std::string& agDate) {
+                                int agCount, int agSpecID, const std::string& agDate,
+                                const std::string& agChecksum = {}) {
     return kBlock + "<font size=2><p>分割が完了しました。</p></font></blockquote>" + kDetails +
            kBlock + "<table>" + "<tr><td><font size=2><div nowrap>分割元ｱﾄﾞﾚｽ</div></font></td>" +
            "<td><font size=2><div nowrap>" + agSource + "</div></font></td></tr>" +
@@ -316,18 +324,29 @@ inline std::string SplitLogBody(const std::string& agSource, const std::string& 
            "<tr><td><font size=2><div nowrap>分割ID</div></font></td>" + "<td><font size=2>" +
            std::to_string(agSpecID) + "</font></td></tr>" +
            "<tr><td><font size=2><div nowrap>分割日時</div></font></td>" + "<td><font size=2>" +
-           agDate + "</font></td></tr>" + "</table>" + kBlockEnd;
+           agDate + "</font></td></tr>" +
+           (agChecksum.empty() ? std::string() : PathRow("ﾁｪｯｸｻﾑﾌｧｲﾙ", agChecksum)) +
+           "</table>" + kBlockEnd;
 }
 
-inline std::string RestoreLogBody(const std::string& agRestored, int agCount, int agSpecID) {
+// agChecksum: the checksum file the data was checked against; empty: not checked.
+inline std::string RestoreLogBody(const std::string& agRestored, int agCount, int agSpecID,
+                                  const std::string& agChecksum = {}) {
+    const std::string verification =
+        agChecksum.empty()
+            ? "<tr><td><font size=2><div nowrap>ﾃﾞｰﾀの検証</div></font></td><td><font size=2>"
+              "ﾁｪｯｸｻﾑﾌｧｲﾙがないため、検証していません。</font></td></tr>"
+            : "<tr><td><font size=2><div nowrap>ﾃﾞｰﾀの検証</div></font></td><td><font size=2>"
+              "ﾁｪｯｸｻﾑﾌｧｲﾙと一致しました。</font></td></tr>" +
+                  PathRow("ﾁｪｯｸｻﾑﾌｧｲﾙ", agChecksum);
     return kBlock + "<font size=2><p>復元が完了しました。</p></font></blockquote>" + kDetails +
            kBlock + "<table>" + "<tr><td><font size=2><div nowrap>復元先ｱﾄﾞﾚｽ</div></font></td>" +
            "<td><font size=2><div nowrap>" + agRestored + "</div></font></td></tr>" +
            "<tr><td><font size=2><div nowrap>復元した分割ﾌｧｲﾙ数</div></font></td>" +
            "<td><font size=2>" + std::to_string(agCount) + "個</font></td></tr>" +
            "<tr><td><font size=2><div nowrap>復元した分割ID</div></font></td>" +
-           "<td><font size=2>" + std::to_string(agSpecID) + "</font></td></tr>" + "</table>" +
-           kBlockEnd;
+           "<td><font size=2>" + std::to_string(agSpecID) + "</font></td></tr>" + verification +
+           "</table>" + kBlockEnd;
 }
 
 }  // namespace page

@@ -160,7 +160,7 @@ private slots:
         FillSplit(source, 3);
         Click("cmSeparateFileActionDo");
         QCOMPARE(Entries(folder_->Path("pieces")),
-                 (QStringList{"part1.KPX", "part2.KPX", "part3.KPX"}));
+                 (QStringList{"part.xxh128", "part1.KPX", "part2.KPX", "part3.KPX"}));
         QVERIFY(Shown("wbSeparateFileActionLog").contains(QStringLiteral("分割が完了しました。")));
         QVERIFY(Find<QPushButton>("cmSeparateFileActionDo")->isEnabled());
         QVERIFY(!window_->FramePageBase()->IsFixed());
@@ -179,6 +179,8 @@ private slots:
         QCOMPARE(restored.readAll(), original.readAll());
         QVERIFY(Shown("wbRestoreDividoraSepaActionLog")
                     .contains(QStringLiteral("復元が完了しました。")));
+        QVERIFY(Shown("wbRestoreDividoraSepaActionLog")
+                    .contains(QStringLiteral("ﾁｪｯｸｻﾑﾌｧｲﾙと一致しました。")));
     }
 
     void aCancelDuringASplitLeavesNothingAndTheWindowIdle() {
