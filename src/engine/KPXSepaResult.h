@@ -26,10 +26,14 @@ public:
     // says.
     bool Verified() const { return verified_; }
     void SetVerified(bool agValue) { verified_ = agValue; }
+    // The pieces a verify found differing from the checksum file, in join order.
+    const std::vector<std::string>& DifferingPieces() const { return differingPieces_; }
+    void AddDifferingPiece(const std::string& agPath) { differingPieces_.push_back(agPath); }
 
 private:
     std::vector<std::string> createdFiles_;
     int32_t errorIndex_ = -1;
     std::string checksumFileAddress_;
     bool verified_ = false;
+    std::vector<std::string> differingPieces_;
 };

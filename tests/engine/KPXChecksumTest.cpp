@@ -172,11 +172,19 @@ TEST_F(KPXChecksumTest, WithoutAChecksumFileARestoreIsNotVerifiedAndAVerifyFails
     EXPECT_EQ(OnlyError(*sepaCtrl_), 1307);
 }
 
-TEST_F(KPXChecksumTest, AVerifyReadsAndWritesNothing) {
+TEST_F(KPXChecksumTest, AVerifyReadsAndWritesNothingAndNamesEveryPieceThatDiffers) {
     ASSERT_TRUE(Run(true));
     EXPECT_TRUE(sepaCtrl_->SepaResult()->Verified());
     EXPECT_EQ(sepaCtrl_->SepaResult()->CreatedFileCount(), 0);
     EXPECT_EQ(FolderEntries(folder_.Path("out")), std::vector<std::string>{});
+    FlipBit(Piece(1), -1);
+    FlipBit(Piece(3), -1);
+    EXPECT_FALSE(Run(true));
+    EXPECT_EQ(sepaCtrl_->SepaResult()->DifferingPieces(),
+              (std::vector<std::string>{Piece(1), Piece(3)}));
+    EXPECT_FALSE(Run(false));
+    EXPECT_EQ(sepaCtrl_->SepaResult()->DifferingPieces(), std::vector<std::string>{Piece(1)})
+        << "a restore stops at the first";
 }
 
 TEST_F(KPXChecksumTest, ARestoreIntoAPipeStreamsTheCheckedBytes) {
