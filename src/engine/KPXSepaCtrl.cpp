@@ -609,17 +609,32 @@ bool KPXSepaCtrl::CopyPieces(tkvFileRWCtrl* agRestored) {
     }
     const int32_t count = sepaData_->DividoraCount();
     int64_t done = 0;
+    int32_t firstDiffering = -1;
     for (int32_t i = 0; i < count; ++i) {
         const auto record = sepaData_->DividoraData(i);
         Events().StatusOfReadingDividora(i + 1, count,
                                          tkvFileString::GetFileNamePart(record->FileAddress()));
-        if (!CopyPiece(agRestored, copy, *record, done)) {
+        bool differs = false;
+        if (!CopyPiece(agRestored, copy, *record, done, differs)) {
             sepaResult_->SetErrorIndex(i);
             return false;
         }
         if (IsCanceled()) {
             return false;
         }
+        if (differs && firstDiffering < 0) {
+            firstDiffering = i;
+        }
+        // A restore stops at the first damaged piece; a verify goes on so that it can name
+        // every piece to fetch again.
+        if (firstDiffering >= 0 && agRestored != nullptr) {
+            break;
+        }
+    }
+    if (firstDiffering >= 0) {
+        RegisterError(kPieceDigestDiffers, sepaData_->DividoraData(firstDiffering)->FileAddress());
+        sepaResult_->SetErrorIndex(firstDiffering);
+        return false;
     }
     if (checksum_) {
         if (wholeDigest.Text() != checksum_->SourceDigest) {
@@ -717,7 +732,7 @@ bool KPXSepaCtrl::CheckRestoredIsNoPiece(const std::string& agRestoredPath) {
 }
 
 bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy,
-                            const KPXDividoraData& agRecord, int64_t& ioDone) {
+                            const KPXDividoraData& agRecord, int64_t& ioDone, bool& ouDiffers) {
     const int64_t total = sepaData_->SourceFileSize();
     Events().StatusOfRestoringFile(0, total);
     Events().StatusOfRestoringToFile(0, agRecord.FileSize());
@@ -751,11 +766,15 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy,
     if (checksum_) {
         // Bytes after the data (kept without the size check) belong to the file's digest too.
         KPXBlockCopy rest(sepaData_->TransmissionByteSize(), nullptr);
-        if (rest.Read(piece, piece.FileLength() - (piece.CurrentPoint() - 1), [] {}) ==
-                KPXBlockCopy::kReadFailed ||
-            digest.Text() != checksum_->Pieces[static_cast<size_t>(agRecord.TurnID())].Digest) {
-            RegisterError(kPieceDigestDiffers, agRecord.FileAddress());
-            return false;
+        const auto restRead =
+            rest.Read(piece, piece.FileLength() - (piece.CurrentPoint() - 1), [] {});
+        if (restRead != KPXBlockCopy::kCopied) {
+            return CopyFailed(rest, restRead, kPieceEndedEarly, kPieceReadFailed,
+                              kRestoredWriteFailed);
+        }
+        if (digest.Text() != checksum_->Pieces[static_cast<size_t>(agRecord.TurnID())].Digest) {
+            sepaResult_->AddDifferingPiece(agRecord.FileAddress());
+            ouDiffers = true;
         }
     }
     piece.CloseFile();

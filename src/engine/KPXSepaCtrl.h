@@ -156,7 +156,7 @@ private:
     bool CheckRestoredIsNoPiece(const std::string& agRestoredPath);
     // ioDone: the data bytes before this piece's, moved on past them.
     bool CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy, const KPXDividoraData& agRecord,
-                   int64_t& ioDone);
+                   int64_t& ioDone, bool& ouDiffers);
     KPXSepaCtrlEvents& Events() const;
     // Makes the temporary file that agPath is written under until the run succeeds, after the
     // checks of what is at agPath: only a file can be replaced, and only after OverwriteFile.
