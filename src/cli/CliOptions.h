@@ -22,6 +22,7 @@ struct CliRequest {
     bool KeepPartial = false;
     bool Force = false;
     bool Estimate = false;
+    bool NoChecksum = false;  // split: no NAME.xxh128 beside the pieces
     std::string HtmlFile;  // --html; empty when not given
 };
 

@@ -19,6 +19,8 @@ public:
 
     // Replace existing files ("以降全て") instead of stopping ("実行をｷｬﾝｾﾙ").
     bool Force = false;
+    // --no-checksum clears it.
+    bool ChecksumFile = true;
 
     bool UnloadFlag() const override { return false; }
     void SetDoButtonEnabled(Operation, bool) override {}
@@ -29,6 +31,7 @@ public:
         progress_.Show(agDone, agTotal);
     }
     KPXUIMsgBox& OverwriteQuestion() override { return *this; }
+    bool WriteChecksumFile() const override { return ChecksumFile; }
 
     // The file the last overwrite question was about and that was not replaced; empty when
     // none was refused.

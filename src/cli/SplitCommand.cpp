@@ -124,6 +124,7 @@ int SplitCommand::Run(const CliRequest& agRequest) {
     window.SeparateFileDividoraName = name;
     window.SeparateFileHowToName = static_cast<int32_t>(agRequest.HowToName);
     window.Force = agRequest.Force;
+    window.ChecksumFile = !agRequest.NoChecksum;
     int status = run.Run(agRequest.Estimate ? KPXUISepaAssWindow::Operation::kEstimateSeparating
                                             : KPXUISepaAssWindow::Operation::kSeparate);
     if (status == DividoraCli::kFailed) {
