@@ -294,15 +294,7 @@ std::vector<std::string> KPXUISepaAss::ErrorCauses() {
     analysis.SetSortMode(tkvErrorAnalysis::kInnermostFirst);
     // The assistant is the head of the chain; the analysis only looks at it while it runs.
     analysis.Analyze(std::shared_ptr<tkvIError>(std::shared_ptr<void>(), this));
-    std::vector<std::string> causes;
-    for (int32_t c = 0; c < analysis.CountOfClass(); ++c) {
-        for (int32_t f = 0; f < analysis.CountOfFunction(c); ++f) {
-            if (analysis.Number(c, f) != 0) {
-                causes.push_back(analysis.Description(c, f));
-            }
-        }
-    }
-    return causes;
+    return analysis.Descriptions();
 }
 
 void KPXUISepaAss::ShowStatus(Operation agOperation, const std::string& agText) {

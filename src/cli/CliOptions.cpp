@@ -31,6 +31,8 @@ struct CommandRow {
 constexpr CommandRow kCommands[] = {
     {"split", CliOption::kSplit, "cut SOURCE into piece files in DIR"},
     {"restore", CliOption::kRestore, "join piece files back into the file they were cut from"},
+    {"verify", CliOption::kVerify,
+     "check that a set of pieces is complete, from one split and intact; writes nothing"},
     {"info", CliOption::kInfo, "show the header fields of each piece file"},
 };
 
@@ -195,8 +197,11 @@ CLI::Validator NamingMethod() {
         "");
 }
 
+// The options of each group of one command, with their words in the usage line.
+using Groups = std::map<int, std::vector<std::pair<CLI::Option*, std::string>>>;
+
 void AddToCommand(CLI::App& ioCommand, const CliOption& agRow, CliRequest& ioRequest,
-                  std::map<int, std::vector<CLI::Option*>>& ioGroups) {
+                  Groups& ioGroups) {
     const std::string help = Describe(agRow);
     CLI::Option* option = nullptr;
     switch (agRow.Type) {
@@ -243,11 +248,11 @@ void AddToCommand(CLI::App& ioCommand, const CliOption& agRow, CliRequest& ioReq
     }
     option->required(agRow.Required);
     if (agRow.Group != 0) {
-        for (CLI::Option* other : ioGroups[agRow.Group]) {
+        for (const auto& [other, word] : ioGroups[agRow.Group]) {
             option->excludes(other);
             other->excludes(option);
         }
-        ioGroups[agRow.Group].push_back(option);
+        ioGroups[agRow.Group].emplace_back(option, UsageWord(agRow));
     }
 }
 
@@ -274,6 +279,7 @@ private:
 CliOptions::CliOptions(const KPXUtilSettings& agDefaults) {
     using O = CliOption;
     constexpr unsigned kJobs = O::kSplit | O::kRestore;
+    constexpr unsigned kSets = O::kRestore | O::kVerify;
     std::string namings;
     for (const NamingRow& naming : kNamings) {
         namings += std::string(namings.empty() ? "" : "|") + naming.Name;
@@ -289,17 +295,37 @@ CliOptions::CliOptions(const KPXUtilSettings& agDefaults) {
         {.Names = "PIECE",
          .ValueName = "PIECE...",
          .Type = Kind::kInputs,
-         .Commands = O::kRestore | O::kInfo,
+         .Commands = O::kInfo,
          .Required = true,
          .Help = "piece files, in any order",
          .Field = &CliRequest::Inputs},
+        {.Names = "PIECE",
+         .ValueName = "PIECE... | DIR",
+         .Type = Kind::kInputs,
+         .Commands = kSets,
+         .Group = 2,
+         .Help = "piece files of one set, in any order, or a folder holding one set",
+         .Field = &CliRequest::Inputs},
+        {.Names = "--find",
+         .ValueName = "PIECE",
+         .Type = Kind::kText,
+         .Commands = kSets,
+         .Group = 2,
+         .Help = "the set PIECE belongs to, found in its folder by the headers",
+         .Field = &CliRequest::FindPiece},
         {.Names = "-o",
          .ValueName = "DIR",
          .Type = Kind::kText,
          .Commands = kJobs,
          .Required = true,
-         .Help = "the folder the pieces or the restored file go into",
+         .Help = "the folder the pieces or the restored file go into; restore: - for stdout",
          .Field = &CliRequest::Folder},
+        {.Names = "--checksum",
+         .ValueName = "FILE",
+         .Type = Kind::kText,
+         .Commands = kSets,
+         .Help = "the set's checksum file (default: NAME.xxh128 beside the pieces, if there)",
+         .Field = &CliRequest::ChecksumFile},
         {.Names = "-n",
          .ValueName = "NAME",
          .Type = Kind::kName,
@@ -334,7 +360,7 @@ CliOptions::CliOptions(const KPXUtilSettings& agDefaults) {
         {.Names = "--block",
          .ValueName = "BYTES",
          .Type = Kind::kByteSize,
-         .Commands = kJobs,
+         .Commands = kJobs | O::kVerify,
          .Least = KPXUtilSettings::kLeastTransmissionByteSize,
          .Most = KPXUtilSettings::kMostTransmissionByteSize,
          .Default = agDefaults.TransmissionByteSize(),
@@ -435,7 +461,7 @@ CliOptions::Outcome CliOptions::Parse(const std::vector<std::string>& agArgument
     app.set_help_flag("-h,--help", "show this help and exit");
     app.set_version_flag("--version", VersionText(), "show the version and exit");
     app.require_subcommand(1);
-    std::map<std::string, std::map<int, std::vector<CLI::Option*>>> groups;
+    std::map<std::string, Groups> groups;
     for (const CommandRow& command : kCommands) {
         CLI::App* sub = app.add_subcommand(command.Name, command.Help);
         for (const CliOption& row : table_) {
@@ -474,10 +500,9 @@ CliOptions::Outcome CliOptions::Parse(const std::vector<std::string>& agArgument
     for (const auto& [group, options] : groups[ouRequest.Command]) {
         bool given = false;
         std::string names;
-        for (const CLI::Option* option : options) {
+        for (const auto& [option, word] : options) {
             given = given || option->count() > 0;
-            names += (names.empty() ? "" : " or ") + option->get_name() + " " +
-                     option->get_option_text();
+            names += (names.empty() ? "" : " or ") + word;
         }
         if (!given) {
             return badUsage("give " + names);

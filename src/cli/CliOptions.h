@@ -9,9 +9,9 @@ class KPXUtilSettings;
 
 // What one command line asks for, every value checked against its limits.
 struct CliRequest {
-    std::string Command;              // "split", "restore" or "info"
-    std::vector<std::string> Inputs;  // split: SOURCE; restore and info: PIECE...
-    std::string Folder;               // -o
+    std::string Command;              // "split", "restore", "verify" or "info"
+    std::vector<std::string> Inputs;  // split: SOURCE; restore, verify and info: PIECE...
+    std::string Folder;               // -o; "-" for a restore to standard output
     std::string Name;                 // -n; empty: the source's name without its extension
     int64_t PieceSize = 0;            // --size in bytes; 0 when not given
     int64_t PieceCount = 0;           // --count; 0 when not given
@@ -22,8 +22,10 @@ struct CliRequest {
     bool KeepPartial = false;
     bool Force = false;
     bool Estimate = false;
-    bool NoChecksum = false;  // split: no NAME.xxh128 beside the pieces
-    std::string HtmlFile;  // --html; empty when not given
+    bool NoChecksum = false;   // split: no NAME.xxh128 beside the pieces
+    std::string FindPiece;     // --find: the piece whose set is restored or verified
+    std::string ChecksumFile;  // --checksum; empty: the set's file beside its pieces
+    std::string HtmlFile;      // --html; empty when not given
 };
 
 // One option or positional argument of the tool: the parser, the help, the usage line and the
@@ -36,6 +38,7 @@ struct CliOption {
     static constexpr unsigned kSplit = 1;
     static constexpr unsigned kRestore = 2;
     static constexpr unsigned kInfo = 4;
+    static constexpr unsigned kVerify = 8;
 
     std::string Names{};      // "-o", "--size"; the value name for a positional ("SOURCE")
     std::string ValueName{};  // "DIR"; empty for a flag

@@ -21,6 +21,10 @@ public:
     bool Force = false;
     // --no-checksum clears it.
     bool ChecksumFile = true;
+    // --checksum; empty: the set's file beside its pieces.
+    std::string ChecksumAddress;
+    // "-o -": the standard output.
+    tkvFileHandle::Handle Stream = tkvFileHandle::kNoHandle;
 
     bool UnloadFlag() const override { return false; }
     void SetDoButtonEnabled(Operation, bool) override {}
@@ -32,6 +36,8 @@ public:
     }
     KPXUIMsgBox& OverwriteQuestion() override { return *this; }
     bool WriteChecksumFile() const override { return ChecksumFile; }
+    std::string ChecksumFileAddress() const override { return ChecksumAddress; }
+    tkvFileHandle::Handle RestoreStream() const override { return Stream; }
 
     // The file the last overwrite question was about and that was not replaced; empty when
     // none was refused.

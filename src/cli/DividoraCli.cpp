@@ -5,6 +5,7 @@
 #include "KPXUtilSettings.h"
 #include "RestoreCommand.h"
 #include "SplitCommand.h"
+#include "VerifyCommand.h"
 
 int DividoraCli::Run(const std::vector<std::string>& agArguments) {
     // The defaults are those of a fresh installation; the tool reads no settings file.
@@ -27,6 +28,9 @@ int DividoraCli::Run(const std::vector<std::string>& agArguments) {
     }
     if (request.Command == "restore") {
         return RestoreCommand(out_, err_, showProgress_).Run(request);
+    }
+    if (request.Command == "verify") {
+        return VerifyCommand(out_, err_, showProgress_).Run(request);
     }
     return InfoCommand(out_, err_).Run(request.Inputs);
 }

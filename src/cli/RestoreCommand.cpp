@@ -5,19 +5,22 @@
 #include "CliAssistantRun.h"
 #include "CliDestination.h"
 #include "CliOptions.h"
+#include "CliPieceSet.h"
 #include "CliRunFiles.h"
+#include "CliTerminal.h"
 #include "DividoraCli.h"
 #include "KPXSepaCtrl.h"
 #include "KPXUISepaAss.h"
 #include "KPXUtilSettings.h"
 #include "tkvFileString.h"
 
-std::string RestoreCommand::RestoredPath(const CliRequest& agRequest) {
+std::string RestoreCommand::RestoredPath(const CliRequest& agRequest,
+                                         const std::vector<std::string>& agPieces) {
     auto job = std::make_shared<KPXSepaData>();
     job->SetConfirmDividoraSize(!agRequest.NoConfirmSize);
     KPXSepaCtrl sepaCtrl;
     sepaCtrl.SetSepaData(job);
-    for (const std::string& piece : agRequest.Inputs) {
+    for (const std::string& piece : agPieces) {
         KPXDividoraData record;
         record.SetFileAddress(piece);
         if (sepaCtrl.ReadHeader(record)) {
@@ -28,11 +31,28 @@ std::string RestoreCommand::RestoredPath(const CliRequest& agRequest) {
 }
 
 int RestoreCommand::Run(const CliRequest& agRequest) {
-    CliAssistantRun run(out_, err_, showProgress_);
-    const std::string restored = RestoredPath(agRequest);
+    const bool toStream = agRequest.Folder == kStandardOutput;
+    if (toStream && !agRequest.Estimate && CliTerminal::OutputStreamIsTerminal()) {
+        err_ << "dividora-cli: -o - writes the restored file to standard output, which is a "
+                "terminal; redirect it to a file or a pipe\n";
+        return DividoraCli::kBadUsage;
+    }
+    CliPieceSet set;
+    std::string why;
+    if (!set.Find(agRequest, why)) {
+        err_ << "dividora-cli: " << why << '\n';
+        return DividoraCli::kFailed;
+    }
+    if (agRequest.Estimate && !set.Found().empty()) {
+        out_ << set.Found() << '\n';
+    }
+    const std::vector<std::string>& pieces = set.Pieces();
+    // Standard output carries the file's bytes: the log goes to the error stream.
+    CliAssistantRun run(toStream && !agRequest.Estimate ? err_ : out_, err_, showProgress_);
+    const std::string restored = toStream ? std::string() : RestoredPath(agRequest, pieces);
     if (!agRequest.HtmlFile.empty()) {
         CliRunFiles files;
-        for (const std::string& piece : agRequest.Inputs) {
+        for (const std::string& piece : pieces) {
             files.AddFile(piece);
         }
         if (!restored.empty()) {
@@ -49,9 +69,13 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
     settings.SetTransmissionByteSize(static_cast<int32_t>(agRequest.BlockSize));
     settings.SetClearCreatedFileWhenUncompleted(!agRequest.KeepPartial);
     CliWindow& window = run.Window();
-    window.RestoreDividoraSepaAddress = agRequest.Inputs;
+    window.RestoreDividoraSepaAddress = pieces;
     window.RestoreDividoraAddress = agRequest.Folder;
+    window.ChecksumAddress = agRequest.ChecksumFile;
     window.Force = agRequest.Force;
+    if (toStream) {
+        window.Stream = tkvFileHandle::StandardOutput();
+    }
     if (!agRequest.Estimate) {
         return run.Run(KPXUISepaAssWindow::Operation::kRestore);
     }
@@ -66,6 +90,9 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
              << agRequest.MaxPieces << ", so the estimate did not check it; give --max-pieces "
              << skipped << " to check it\n";
         status = DividoraCli::kFailed;
+    }
+    if (toStream) {
+        return status;
     }
     const auto problems = CliDestination::Problems(
         agRequest.Folder,

@@ -2,12 +2,17 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 struct CliRequest;
 
-// "restore PIECE... -o DIR ...": joins piece files back into the file they were cut from.
+// "restore (PIECE... | DIR | --find PIECE) -o DIR|- ...": joins piece files back into the file
+// they were cut from, or pours it into standard output.
 class RestoreCommand {
 public:
+    // -o's value for standard output.
+    static constexpr const char* kStandardOutput = "-";
+
     RestoreCommand(std::ostream& agOut, std::ostream& agErr, bool agShowProgress)
         : out_(agOut), err_(agErr), showProgress_(agShowProgress) {}
 
@@ -16,9 +21,10 @@ public:
     int Run(const CliRequest& agRequest);
 
 private:
-    // The file the restore would write: DIR and the name in the first readable piece's header;
-    // empty when no header can be read.
-    static std::string RestoredPath(const CliRequest& agRequest);
+    // The file the restore would write: DIR and the name in the first readable header of
+    // agPieces; empty when no header can be read.
+    static std::string RestoredPath(const CliRequest& agRequest,
+                                    const std::vector<std::string>& agPieces);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -97,6 +97,18 @@ bool tkvErrorAnalysis::RecordObject(const std::shared_ptr<tkvIError>& agObject) 
     return true;
 }
 
+std::vector<std::string> tkvErrorAnalysis::Descriptions() const {
+    std::vector<std::string> texts;
+    for (const Record& record : records_) {
+        for (const Entry& entry : record.Entries) {
+            if (entry.Number != 0) {
+                texts.push_back(entry.Description);
+            }
+        }
+    }
+    return texts;
+}
+
 bool tkvErrorAnalysis::MakeStringForDeveloper(std::string& ouText) const {
     const std::string nl = "\r\n";
     const std::string i1(3, ' ');

@@ -40,6 +40,9 @@ public:
     // False on a cancel or a circular chain; the records made so far stay readable.
     bool Analyze(std::shared_ptr<tkvIError> agErrObj);
 
+    // The texts of every error in the table, in its order: the causes as a user reads them.
+    std::vector<std::string> Descriptions() const;
+
     // The whole table as a plain-text report for developers.
     bool MakeStringForDeveloper(std::string& ouText) const;
 

@@ -44,6 +44,13 @@ inline std::vector<std::string> PathsIn(const std::string& agFolder,
     return paths;
 }
 
+// The piece files in agFolder, without the checksum file beside them.
+inline std::vector<std::string> PieceNames(const std::string& agFolder) {
+    std::vector<std::string> names = FolderEntries(agFolder);
+    std::erase_if(names, [](const std::string& agName) { return !agName.ends_with(".KPX"); });
+    return names;
+}
+
 inline int64_t SizeOf(const std::string& agPath) {
     std::error_code error;
     const auto size = std::filesystem::file_size(agPath, error);
@@ -105,7 +112,8 @@ protected:
         for (int i = 1; i <= agCount; ++i) {
             names.push_back("a" + std::to_string(i) + ".KPX");
         }
-        EXPECT_EQ(FolderEntries(agFolder), names);
+        EXPECT_EQ(PieceNames(agFolder), names);
+        EXPECT_EQ(FolderEntries(agFolder).size(), names.size() + 1) << "and a.xxh128";
         return PathsIn(agFolder, names);
     }
 

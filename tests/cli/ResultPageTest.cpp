@@ -65,7 +65,7 @@ TEST_F(ResultPageTest, APageThatWouldReplaceAFileOfTheRunIsRefusedBeforeAnything
     }
     EXPECT_EQ(ReadAllBytes(source_), sourceBytes);
     EXPECT_EQ(ReadAllBytes(listed[0]), pieceBytes);
-    EXPECT_EQ(FolderEntries(set), (std::vector<std::string>{"a1.KPX", "a2.KPX"}));
+    EXPECT_EQ(FolderEntries(set), (std::vector<std::string>{"a.xxh128", "a1.KPX", "a2.KPX"}));
     EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});
     EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
 }
@@ -83,7 +83,7 @@ TEST_F(ResultPageTest, AnExistingPageFileIsReplacedOnlyWithForce) {
     arguments.push_back("--force");
     EXPECT_EQ(Run(arguments), DividoraCli::kDone) << err_.str();
     EXPECT_EQ(ReadAllBytes(page).rfind("<html><body>", 0), 0u);
-    EXPECT_EQ(FolderEntries(pieces_).size(), 2u);
+    EXPECT_EQ(PieceNames(pieces_).size(), 2u);
     EXPECT_EQ(Leftovers({"a.bin", "page.html", "pieces", "restored"}), std::vector<std::string>{});
 
     // A folder is no page file, --force or not.
@@ -128,7 +128,7 @@ TEST_F(ResultPageTest, APageFileThatCannotBeWrittenIsAWarningAndTheRunKeepsItsSt
     EXPECT_NE(err_.str().find("dividora-cli: warning: " + kPageNotWritten), std::string::npos)
         << err_.str();
     EXPECT_TRUE(HasLine(out_.str(), "分割が完了しました。")) << out_.str();
-    EXPECT_EQ(FolderEntries(pieces_), (std::vector<std::string>{"a1.KPX", "a2.KPX"}));
+    EXPECT_EQ(PieceNames(pieces_), (std::vector<std::string>{"a1.KPX", "a2.KPX"}));
 }
 
 }  // namespace

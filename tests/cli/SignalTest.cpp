@@ -128,7 +128,7 @@ TEST_F(SignalTest, SigtermAndSighupCancelLikeCtrlCAndLeaveNothingBehind) {
         EXPECT_EQ(ReadAllBytes(out), "");
         EXPECT_EQ(FolderEntries(k.Target), std::vector<std::string>{}) << "no piece, no temporary";
     }
-    EXPECT_EQ(FolderEntries(folder_.Path("set")).size(), 3u);
+    EXPECT_EQ(FolderEntries(folder_.Path("set")).size(), 4u) << "the pieces and a.xxh128";
 }
 
 }  // namespace

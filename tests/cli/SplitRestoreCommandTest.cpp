@@ -73,7 +73,7 @@ TEST_F(SplitRestoreCommandTest, SplitBySizeCountsTheHeaderInTheSizeAndRestoresBy
             dataLeft -= data;
         }
         EXPECT_EQ(dataLeft, 0);
-        EXPECT_EQ(FolderEntries(pieces), names);
+        EXPECT_EQ(PieceNames(pieces), names);
 
         const std::string restored = NewFolder("restored" + std::to_string(c));
         Restore(Shuffled(PathsIn(pieces, names)), restored);
@@ -85,12 +85,13 @@ TEST_F(SplitRestoreCommandTest, MegabyteSizesAre1024Based) {
     // 1 MB less the header per piece: two full pieces and 281 bytes.
     WriteAllBytes(source_, PatternBytes(2 * 1048576 + 1, 3));
     Split(source_, pieces_, {"--size", "1MB"});
-    ASSERT_EQ(FolderEntries(pieces_), (std::vector<std::string>{"a1.KPX", "a2.KPX", "a3.KPX"}));
+    ASSERT_EQ(FolderEntries(pieces_),
+              (std::vector<std::string>{"a.xxh128", "a1.KPX", "a2.KPX", "a3.KPX"}));
     EXPECT_EQ(SizeOf(pieces_ + "/a1.KPX"), 1048576);
     EXPECT_EQ(SizeOf(pieces_ + "/a2.KPX"), 1048576);
     EXPECT_EQ(SizeOf(pieces_ + "/a3.KPX"),
               kHeaderOfA + 2 * 1048576 + 1 - 2 * (1048576 - kHeaderOfA));
-    Restore(Shuffled(PathsIn(pieces_, FolderEntries(pieces_))), restored_);
+    Restore(Shuffled(PathsIn(pieces_, PieceNames(pieces_))), restored_);
     EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));
 }
 
@@ -105,7 +106,7 @@ TEST_F(SplitRestoreCommandTest, SplitByCountWithEachNamingRestoresByteForByte) {
             options.insert(options.end(), {"--naming", naming});
         }
         Split(source_, pieces, options);
-        const auto names = FolderEntries(pieces);
+        const auto names = PieceNames(pieces);
         ASSERT_EQ(names.size(), 12u);
         if (naming == "random") {
             // The names tell nothing of the order: 4 pieces of 834 data bytes, 8 of 833.
@@ -133,7 +134,8 @@ TEST_F(SplitRestoreCommandTest, SplitByCountWithEachNamingRestoresByteForByte) {
 
 TEST_F(SplitRestoreCommandTest, PieceNamesComeFromTheNameOptionOrTheSourceWithoutExtension) {
     Split(source_, pieces_, {"-n", "part", "--count", "2"});
-    EXPECT_EQ(FolderEntries(pieces_), (std::vector<std::string>{"part1.KPX", "part2.KPX"}));
+    EXPECT_EQ(FolderEntries(pieces_),
+              (std::vector<std::string>{"part.xxh128", "part1.KPX", "part2.KPX"}));
     // The restored file keeps the source's name, whatever the pieces are called.
     Restore({pieces_ + "/part2.KPX", pieces_ + "/part1.KPX"}, restored_);
     EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{"a.bin"});
@@ -145,7 +147,7 @@ TEST_F(SplitRestoreCommandTest, PieceNamesComeFromTheNameOptionOrTheSourceWithou
     const std::string named = NewFolder("named");
     Split(archive, named, {"--count", "1"});
     Split(plain, named, {"--count", "1"});
-    EXPECT_EQ(FolderEntries(named), (std::vector<std::string>{"README1.KPX", "data.tar1.KPX"}));
+    EXPECT_EQ(PieceNames(named), (std::vector<std::string>{"README1.KPX", "data.tar1.KPX"}));
 }
 
 TEST_F(SplitRestoreCommandTest, BadUsageIsStatus2AndCreatesNothing) {
@@ -199,7 +201,7 @@ TEST_F(SplitRestoreCommandTest, BadUsageIsStatus2AndCreatesNothing) {
 TEST_F(SplitRestoreCommandTest, BlockAndSizeLimitsThemselvesAreAccepted) {
     // 2147483647 bytes is the largest piece; 1 byte and 64 MB bound the copy block.
     Split(source_, pieces_, {"--size", "2147483647", "--block", "1B"});
-    EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{"a1.KPX"});
+    EXPECT_EQ(PieceNames(pieces_), std::vector<std::string>{"a1.KPX"});
     EXPECT_EQ(Run({"restore", pieces_ + "/a1.KPX", "-o", restored_, "--block", "64MB"}),
               DividoraCli::kDone)
         << err_.str();
@@ -230,10 +232,10 @@ TEST_F(SplitRestoreCommandTest, MorePiecesThanTheLimitFailsBeforeAnythingIsWritt
 
     // At the limit itself the split goes ahead.
     Split(source_, pieces_, {"--size", "1140B", "--max-pieces", "10"});
-    EXPECT_EQ(FolderEntries(pieces_).size(), 10u);
+    EXPECT_EQ(PieceNames(pieces_).size(), 10u);
     const std::string more = NewFolder("more");
     Split(source_, more, {"--count", "100"});
-    EXPECT_EQ(FolderEntries(more).size(), 100u);
+    EXPECT_EQ(PieceNames(more).size(), 100u);
 }
 
 TEST_F(SplitRestoreCommandTest, SplitReplacesAnExistingPieceOnlyWithForce) {
@@ -249,7 +251,7 @@ TEST_F(SplitRestoreCommandTest, SplitReplacesAnExistingPieceOnlyWithForce) {
 
     Split(source_, pieces_, {"--count", "3", "--force"});
     EXPECT_EQ(SizeOf(existing), kHeaderOfA + 3333);
-    Restore(PathsIn(pieces_, FolderEntries(pieces_)), restored_);
+    Restore(PathsIn(pieces_, PieceNames(pieces_)), restored_);
     EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));
 }
 
@@ -389,7 +391,7 @@ TEST_F(SplitRestoreCommandTest, AFailedWriteDuringRestoreClearsTheFileUnlessKept
         } else {
             EXPECT_EQ(FolderEntries(restored), std::vector<std::string>{});
         }
-        EXPECT_EQ(FolderEntries(pieces_).size(), 3u) << "the pieces are only read";
+        EXPECT_EQ(FolderEntries(pieces_).size(), 4u) << "the pieces and a.xxh128 are only read";
     }
 }
 
@@ -443,14 +445,15 @@ TEST_F(SplitRestoreCommandTest, EstimatesWriteNothingAndTellWhetherTheRunCanBeDo
 }
 
 // Presses Ctrl+C (a real SIGINT to the process) once agPath's temporary file exists, that is
-// once the job is writing it. A SIGINT that arrives after the tool has put back the previous handler lands in a
-// harmless one here, so a late signal fails the test instead of ending the test program.
+// once the job is writing it. A SIGINT that arrives after the tool has put back the previous
+// handler lands in a harmless one here, so a late signal fails the test instead of ending the test
+// program.
 class CtrlCWhenCreated {
 public:
     explicit CtrlCWhenCreated(const std::string& agFinalPath) {
         const std::string name = tkvFileString::GetFileNamePart(agFinalPath);
         const std::string path = agFinalPath.substr(0, agFinalPath.size() - name.size()) +
-                             tkvStagedFiles::TemporaryName(name, ::getpid());
+                                 tkvStagedFiles::TemporaryName(name, ::getpid());
         struct sigaction stray {};
         stray.sa_handler = [](int) { strays = 1; };
         sigemptyset(&stray.sa_mask);
@@ -534,7 +537,7 @@ TEST_F(SplitRestoreCommandTest, CtrlCDuringRestoreCancelsAndClearsTheFile) {
     EXPECT_TRUE(HasLine(err_.str(), kCancelled)) << err_.str();
     EXPECT_EQ(out_.str(), "");
     EXPECT_EQ(FolderEntries(restored_), std::vector<std::string>{});
-    EXPECT_EQ(FolderEntries(pieces_).size(), 3u);
+    EXPECT_EQ(FolderEntries(pieces_).size(), 4u);
 
     Restore(listed, restored_);
     EXPECT_TRUE(Holds(restored_ + "/a.bin", ReadAllBytes(source_)));

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct CliRequest;
+
+// The pieces a restore or a verify works on: the files named, the one set in the folder named,
+// or the set that --find's piece belongs to. Sets are told apart by their headers, whatever the
+// files are called.
+class CliPieceSet {
+public:
+    // False, with why on ouWhy, when the request names no piece or more than one set.
+    bool Find(const CliRequest& agRequest, std::string& ouWhy);
+
+    const std::vector<std::string>& Pieces() const { return pieces_; }
+    // What was found and where, for an estimate; empty when the pieces were named.
+    const std::string& Found() const { return found_; }
+
+private:
+    std::vector<std::string> pieces_;
+    std::string found_;
+};
