@@ -6,7 +6,8 @@
 
 std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
                                                   const std::vector<std::string>& agTargets,
-                                                  bool agMayBeHit, bool agReplace) {
+                                                  const std::vector<std::string>& agMayBeHit,
+                                                  bool agReplace) {
     const std::string folder = "-o " + CliText::Escaped(agFolder);
     std::string what;
     if (tkvFileString::InspectTarget(agFolder, what) == tkvFileString::TargetState::kAbsent) {
@@ -19,7 +20,14 @@ std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
     if (!CliFileSystem::IsWritableFolder(agFolder)) {
         problems.push_back(folder + ": the folder is not writable");
     }
+    std::vector<std::pair<std::string, bool>> targets;
     for (const std::string& target : agTargets) {
+        targets.emplace_back(target, false);
+    }
+    for (const std::string& target : agMayBeHit) {
+        targets.emplace_back(target, true);
+    }
+    for (const auto& [target, mayBeHit] : targets) {
         const std::string shown = CliText::Escaped(target);
         switch (tkvFileString::InspectTarget(target, what)) {
             case tkvFileString::TargetState::kAbsent:
@@ -32,7 +40,7 @@ std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
                 if (!agReplace) {
                     problems.push_back(
                         shown +
-                        (agMayBeHit ? " exists and a random name may fall on it" : " exists") +
+                        (mayBeHit ? " exists and a random name may fall on it" : " exists") +
                         "; --force replaces it");
                 }
                 break;

@@ -7,10 +7,11 @@
 // missing, no folder or not writable, and targets that are there already.
 class CliDestination {
 public:
-    // agTargets: the files the run would write into agFolder. agMayBeHit: they are only names a
-    // random draw may fall on. agReplace: --force, which replaces a regular file. One line per
-    // problem, ready to print; none when the run would find its destination ready.
+    // agTargets: the files the run will write into agFolder; agMayBeHit: names a random draw
+    // may fall on. agReplace: --force, which replaces a regular file. One line per problem,
+    // ready to print; none when the run would find its destination ready.
     static std::vector<std::string> Problems(const std::string& agFolder,
                                              const std::vector<std::string>& agTargets,
-                                             bool agMayBeHit, bool agReplace);
+                                             const std::vector<std::string>& agMayBeHit,
+                                             bool agReplace);
 };

@@ -58,6 +58,9 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
         if (!restored.empty()) {
             files.AddFile(restored);
         }
+        if (!agRequest.ChecksumFile.empty()) {
+            files.AddFile(agRequest.ChecksumFile);
+        }
         const int status = run.PrepareHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
         if (status != DividoraCli::kDone) {
             return status;
@@ -96,7 +99,7 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
     }
     const auto problems = CliDestination::Problems(
         agRequest.Folder,
-        restored.empty() ? std::vector<std::string>{} : std::vector<std::string>{restored}, false,
+        restored.empty() ? std::vector<std::string>{} : std::vector<std::string>{restored}, {},
         agRequest.Force);
     for (const std::string& problem : problems) {
         err_ << "dividora-cli: " << problem << '\n';

@@ -10,6 +10,7 @@
 #include "CliOptions.h"
 #include "CliRunFiles.h"
 #include "DividoraCli.h"
+#include "KPXChecksumFile.h"
 #include "KPXDecideFileName.h"
 #include "KPXDecideFileSize.h"
 #include "KPXSepaCtrl.h"
@@ -91,11 +92,18 @@ int SplitCommand::Run(const CliRequest& agRequest) {
         agRequest.Name.empty()
             ? tkvFileString::RemoveExtension(tkvFileString::GetFileNamePart(source))
             : agRequest.Name;
+    const std::string checksumFile =
+        agRequest.NoChecksum ? std::string()
+                             : tkvFileString::JoinFolderAndName(agRequest.Folder,
+                                                                name + KPXChecksumFile::kExtension);
     CliAssistantRun run(out_, err_, showProgress_);
     if (!agRequest.HtmlFile.empty()) {
         CliRunFiles files;
         files.AddFile(source);
         files.SetPieces(agRequest.Folder, name);
+        if (!checksumFile.empty()) {
+            files.AddFile(checksumFile);
+        }
         const int status = run.PrepareHtmlFile(agRequest.HtmlFile, agRequest.Force, files);
         if (status != DividoraCli::kDone) {
             return status;
@@ -131,9 +139,11 @@ int SplitCommand::Run(const CliRequest& agRequest) {
         ExplainPieceLimit(agRequest, pieceSize);
     }
     const bool estimated = status == DividoraCli::kDone || status == DividoraCli::kFailed;
-    if (agRequest.Estimate && estimated && run.Assistant() != nullptr &&
-        CheckDestination(agRequest, name, run.Assistant()->EstimatedPiecePaths())) {
-        status = DividoraCli::kFailed;
+    if (agRequest.Estimate && estimated && run.Assistant() != nullptr) {
+        if (CheckDestination(agRequest, name, run.Assistant()->EstimatedPiecePaths(),
+                             checksumFile)) {
+            status = DividoraCli::kFailed;
+        }
     }
     return status;
 }
@@ -149,10 +159,16 @@ void SplitCommand::ExplainPieceLimit(const CliRequest& agRequest, int64_t agPiec
 }
 
 bool SplitCommand::CheckDestination(const CliRequest& agRequest, const std::string& agName,
-                                    const std::vector<std::string>& agEstimated) {
+                                    const std::vector<std::string>& agEstimated,
+                                    const std::string& agChecksumFile) {
     const bool random = agRequest.HowToName == KPXDecideFileName::kRandom;
+    std::vector<std::string> targets = random ? std::vector<std::string>{} : agEstimated;
+    if (!agChecksumFile.empty()) {
+        targets.push_back(agChecksumFile);
+    }
     const auto problems = CliDestination::Problems(
-        agRequest.Folder, random ? TakenRandomNames(agRequest.Folder, agName) : agEstimated, random,
+        agRequest.Folder, targets,
+        random ? TakenRandomNames(agRequest.Folder, agName) : std::vector<std::string>{},
         agRequest.Force);
     for (const std::string& problem : problems) {
         err_ << "dividora-cli: " << problem << '\n';

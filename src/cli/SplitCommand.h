@@ -20,9 +20,11 @@ public:
 private:
     // After a failed run or estimate: says so when the split stopped on the piece limit.
     void ExplainPieceLimit(const CliRequest& agRequest, int64_t agPieceSize);
-    // After an estimate: the destination problems the run would stop on; whether there were any.
+    // After an estimate: the destination problems the run would stop on, among the pieces and
+    // the checksum file (none when empty); whether there were any.
     bool CheckDestination(const CliRequest& agRequest, const std::string& agName,
-                          const std::vector<std::string>& agEstimated);
+                          const std::vector<std::string>& agEstimated,
+                          const std::string& agChecksumFile);
 
     std::ostream& out_;
     std::ostream& err_;
