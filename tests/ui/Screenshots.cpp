@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -50,6 +52,12 @@ void Save(QWidget* agWidget, const char* agName) {
 template <typename T>
 T* Find(QWidget* agWindow, const char* agName) {
     return agWindow->findChild<T*>(QString::fromLatin1(agName));
+}
+
+// The end of a log, where the checksum rows are.
+void ScrollToEnd(QWidget* agWindow, const char* agView) {
+    QScrollBar* bar = Find<QTextBrowser>(agWindow, agView)->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 // Grabs the next modal window, then answers it with agAnswer's button.
@@ -121,9 +129,12 @@ int main(int argc, char** argv) {
     window->FramePageSeparateFile()->SetIndex(3);
     window->RunSeparate();
     Save(window, "split-log");
+    ScrollToEnd(window, "wbSeparateFileActionLog");
+    Save(window, "split-log-end");
 
     std::vector<std::string> made;
-    for (const QString& name : QDir(pieces).entryList(QDir::Files, QDir::Name)) {
+    for (const QString& name :
+         QDir(pieces).entryList({QStringLiteral("*.KPX")}, QDir::Files, QDir::Name)) {
         made.push_back(tkvQtString::FromQt(pieces + QLatin1Char('/') + name));
     }
     window->ListPieces(made);
@@ -141,6 +152,8 @@ int main(int argc, char** argv) {
     window->FramePageRestoreDividora()->SetIndex(2);
     window->RunRestore();
     Save(window, "restore-log");
+    ScrollToEnd(window, "wbRestoreDividoraSepaActionLog");
+    Save(window, "restore-log-end");
 
     // A restore with a piece missing fails, offers the estimate, and the estimate says why.
     auto* list = Find<QListWidget>(window, "lstRestoreDividoraSepaAddress");
