@@ -1,6 +1,12 @@
 #include "tkvDigest.h"
 
 #include <xxhash.h>
+// On x86 the library picks the widest vector unit of the running processor (AVX2, AVX-512):
+// several times the speed of its baseline code, which matters as the digests are taken while
+// copying.
+#if (defined(__x86_64__) || defined(_M_X64)) && __has_include(<xxh_x86dispatch.h>)
+#include <xxh_x86dispatch.h>
+#endif
 
 #include <cstdio>
 
