@@ -75,6 +75,7 @@ KPXBlockCopy::Result KPXBlockCopy::KernelCopy(tkvFileRWCtrl& agReader, tkvFileRW
             agReader.Skip(n);
             agWriter.Skip(n);
             ioDone += n;
+            WriteBehind(agWriter, n);
         }
         agAfterBlock();
         if (EndsFullBlock(ioDone) && tkvCancelMng::IsCanceled(cancelMng_)) {
@@ -213,6 +214,7 @@ KPXBlockCopy::Result KPXBlockCopy::WriteOut(const Slot& agSlot, tkvFileRWCtrl& a
     try {
         if (agWriter != nullptr) {
             agWriter->WriteBlock(agSlot.Bytes.data(), agSlot.Length);
+            WriteBehind(*agWriter, agSlot.Length);
         }
     } catch (const tkvFileError& error) {
         systemText_ = error.SystemText();
@@ -241,4 +243,9 @@ void KPXBlockCopy::StopReading() {
         stopReading_ = true;
     }
     handed_.notify_all();
+}
+
+void KPXBlockCopy::WriteBehind(tkvFileRWCtrl& agWriter, int64_t agLength) {
+    tkvFileHandle::StartWriteBack(agWriter.FileNum(), agWriter.CurrentPoint() - 1 - agLength,
+                                  agLength);
 }

@@ -20,7 +20,8 @@ class tkvFileRWCtrl;
 // after each full block, always on the caller's thread. Two block-sized buffers are used: a
 // second thread reads the next block while the caller's thread writes the last one, and the
 // digests are fed on the side with less to do, so reading, writing and hashing overlap on two
-// cores.
+// cores. Each written block is sent on to the disk at once, so the disk writes while the copy
+// goes on and the sync that ends a file waits for little.
 class KPXBlockCopy {
 public:
     enum Result { kCopied, kCanceled, kReaderEnded, kReadFailed, kWriteFailed };
@@ -85,6 +86,8 @@ private:
     void ReadAhead(Source agSource, int64_t agDone, int64_t agLength);
     static void ReadInto(Slot& ouSlot, const Source& agSource, int64_t agLength);
     Result WriteOut(const Slot& agSlot, tkvFileRWCtrl& agReader, tkvFileRWCtrl* agWriter);
+    // Starts the disk writes of the agLength bytes just written.
+    void WriteBehind(tkvFileRWCtrl& agWriter, int64_t agLength);
     // False when the reading side is to stop.
     bool WaitUntil(const Slot& agSlot, bool agFull);
     void Hand(Slot& agSlot, bool agFull);

@@ -42,6 +42,11 @@ int64_t Length(Handle agHandle, const std::string& agWhat);
 void Truncate(Handle agHandle, int64_t agLength, const std::string& agWhat);
 tkvFileString::FileIdentity Identity(Handle agHandle, const std::string& agWhat);
 
+// Starts writing agLength bytes at agOffset to the disk without waiting for them, so that the
+// disk writes while the copy goes on and the sync at the end finds little left to do. Where
+// the handle or the platform cannot (a pipe, a file system in memory) nothing happens.
+void StartWriteBack(Handle agHandle, int64_t agOffset, int64_t agLength);
+
 // Lets the kernel move up to agLength bytes between the files at the given offsets, without
 // passing them through this process. Answers how many it moved (0 at the reader's end), or -1
 // when it could not (the files or the platform do not allow it, or a device failed): the

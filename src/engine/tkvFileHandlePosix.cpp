@@ -138,6 +138,11 @@ tkvFileString::FileIdentity Identity(Handle agHandle, const std::string& agWhat)
     return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
 }
 
+void StartWriteBack(Handle agHandle, int64_t agOffset, int64_t agLength) {
+    // Only a hint: a failure here shows again at the sync, which reports it.
+    ::sync_file_range(Descriptor(agHandle), agOffset, agLength, SYNC_FILE_RANGE_WRITE);
+}
+
 int64_t KernelCopy(Handle agFrom, int64_t agFromOffset, Handle agTo, int64_t agToOffset,
                    int64_t agLength) {
     loff_t in = agFromOffset;
