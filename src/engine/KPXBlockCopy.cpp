@@ -1,6 +1,7 @@
 #include "KPXBlockCopy.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 
 #include "tkvCancelMng.h"
@@ -105,15 +106,20 @@ KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRW
     } else {
         callerDigests_ = digests;
     }
-    // A single block is read on this thread: a second one would only wait.
-    const bool ahead = agLength - agDone > BlockLength(agDone, agLength);
     for (Slot& slot : slots_) {
         slot.Full = false;
     }
     stopReading_ = false;
+    // A single block is read on this thread: a second one would only wait. So is every block
+    // where the system gives no thread.
+    bool ahead = agLength - agDone > BlockLength(agDone, agLength);
     std::thread reading;
     if (ahead) {
-        reading = std::thread(&KPXBlockCopy::ReadAhead, this, source, agDone, agLength);
+        try {
+            reading = std::thread(&KPXBlockCopy::ReadAhead, this, source, agDone, agLength);
+        } catch (const std::system_error&) {
+            ahead = false;
+        }
     }
     const auto stop = [&] {
         if (reading.joinable()) {
@@ -132,6 +138,7 @@ KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRW
             if (ahead) {
                 WaitUntil(slot, true);
             } else {
+                source.Offset = agReader.CurrentPoint() - 1;
                 ReadInto(slot, source, wanted);
             }
             result = WriteOut(slot, agReader, agWriter);
