@@ -24,7 +24,7 @@ protected:
     // agDigest where the buffers are to be used, none where the kernel may copy.
     tkvDigest* Digest(tkvDigest& agDigest) const { return GetParam() ? nullptr : &agDigest; }
     void SetUp() override { KPXBlockCopy::SetUseKernelCopy(GetParam()); }
-    void TearDown() override { KPXBlockCopy::SetUseKernelCopy(true); }
+    void TearDown() override { KPXBlockCopy::SetUseKernelCopy(false); }  // the default
 
     // agName holding agBytes, open read-only at agPoint.
     void OpenReader(const std::string& agName, const std::string& agBytes, int64_t agPoint = 1) {
