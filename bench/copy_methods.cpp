@@ -1,5 +1,5 @@
-// Times a split and a restore of one file with the kernel copy and with the block buffer, so the
-// faster way can be kept. Usage: copy_methods FILE WORKDIR [BLOCK_BYTES] [RUNS]
+// Times a split and a restore of one file with the kernel copy and with the two block buffers, so
+// the faster way can be kept. Usage: copy_methods FILE WORKDIR [BLOCK_BYTES] [RUNS]
 #include <unistd.h>
 
 #include <algorithm>
