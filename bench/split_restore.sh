@@ -99,9 +99,11 @@ make_source() {  # make_source FILE BYTES
     fi
 }
 
-# One round over DIR: every command once. cold=1 drops the caches before each.
+# One round over DIR: every command once. cold=1 drops the caches before each. Odd and even
+# rounds take ours with and without checksums in turn first, so that neither always follows
+# the last round's copy.
 round() {
-    local dir=$1 cold=$2 tag=$3 src=$1/source.bin
+    local dir=$1 cold=$2 tag=$3 run=$4 src=$1/source.bin
     local out=$dir/out
     settle() {
         rm -rf "$out"
@@ -109,15 +111,20 @@ round() {
         sync
         if [ "$cold" = 1 ]; then drop "$dir"; else cat "$src" >/dev/null; fi
     }
-    settle
-    timed "$tag split" ours split "$src" -o "$out/p" -n piece --size 100MB
-    [ "$cold" = 1 ] && drop "$dir"
-    timed "$tag restore" ours restore "$out"/p/*.KPX -o "$out/r"
-    cmp -s "$src" "$out/r/source.bin" || { echo "restored file differs" >&2; exit 1; }
-    settle
-    timed "$tag split nock" ours split "$src" -o "$out/p" -n piece --size 100MB --no-checksum
-    [ "$cold" = 1 ] && drop "$dir"
-    timed "$tag restore nock" ours restore "$out"/p/*.KPX -o "$out/r"
+    ours_pair() {  # ours_pair KEY_SUFFIX [OPTION]
+        settle
+        timed "$tag split$1" ours split "$src" -o "$out/p" -n piece --size 100MB ${2:+"$2"}
+        [ "$cold" = 1 ] && drop "$dir"
+        timed "$tag restore$1" ours restore "$out"/p/*.KPX -o "$out/r"
+        cmp -s "$src" "$out/r/source.bin" || { echo "restored file differs" >&2; exit 1; }
+    }
+    if [ $((run % 2)) = 1 ]; then
+        ours_pair ""
+        ours_pair " nock" --no-checksum
+    else
+        ours_pair " nock" --no-checksum
+        ours_pair ""
+    fi
     settle
     timed_flush "$tag split-b" "$out/p" split -b 100M "$src" "$out/p/part."
     [ "$cold" = 1 ] && drop "$dir"
@@ -150,7 +157,7 @@ printf 'rounds: %s\n\n' "$RUNS"
 
 # --- Warm page cache ---
 for run in $(seq "$RUNS"); do
-    round "$WARM_DIR" 0 warm
+    round "$WARM_DIR" 0 warm "$run"
     echo "warm round $run of $RUNS done" >&2
 done
 printf 'WARM page cache, 1 GiB, in %s (%s)\n' "$WARM_DIR" "$(stat -f -c %T "$WARM_DIR")"
@@ -171,7 +178,7 @@ if [ "${COLD:-1}" != 0 ]; then
     mkdir -p "$COLD_DIR"
     make_source "$COLD_DIR/source.bin" $GIB
     for run in $(seq "$RUNS"); do
-        round "$COLD_DIR" 1 cold
+        round "$COLD_DIR" 1 cold "$run"
         echo "cold round $run of $RUNS done" >&2
     done
     printf 'COLD caches, 1 GiB, in %s (%s on %s); %s before each command\n' "$COLD_DIR" \
