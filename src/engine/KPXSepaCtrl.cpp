@@ -378,16 +378,21 @@ bool KPXSepaCtrl::CheckSeparateJob() {
     if (!tkvFileString::IsPlainFileName(name) || !tkvStringControl::IsExactInCodePage(name)) {
         return Fail(kSourceNameNotStorable);
     }
+    // Writing a target that is the source would replace it with its own pieces or checksums.
+    const auto isSource = [&](const std::string& agTarget) {
+        return agTarget == source || tkvFileString::IsSameFile(agTarget, source);
+    };
     for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
         const auto record = sepaData_->DividoraData(i);
         if (!record) {
             return Fail(kNoPieces, i);
         }
-        // Creating this piece would first delete the source.
-        if (record->FileAddress() == source ||
-            tkvFileString::IsSameFile(record->FileAddress(), source)) {
+        if (isSource(record->FileAddress())) {
             return Fail(kPieceIsSource, i);
         }
+    }
+    if (!sepaData_->ChecksumFileAddress().empty() && isSource(sepaData_->ChecksumFileAddress())) {
+        return Fail(kPieceIsSource);
     }
     return true;
 }

@@ -136,6 +136,8 @@ TEST_P(KPXSeparateTest, PreconditionsFailBeforeAnythingIsCreated) {
         {1004, [](KPXSepaData& agJob) { agJob.SetTransmissionByteSize(0); }},
         {1005, [](KPXSepaData& agJob) { agJob.DividoraData(0)->SetFileSize(9); }},
         {1007, [&](KPXSepaData& agJob) { agJob.DividoraData(0)->SetFileAddress(source); }},
+        // A source named NAME.xxh128 cut beside itself as NAME.
+        {1007, [&](KPXSepaData& agJob) { agJob.SetChecksumFileAddress(source); }},
     };
     for (const Case& test : cases) {
         auto job = good();
@@ -239,6 +241,11 @@ TEST_P(KPXSeparateTest, APieceThatIsTheSourceThroughALinkIsRefused) {
         EXPECT_EQ(OnlyError(*sepaCtrl_), 1007);
         EXPECT_EQ(ReadAllBytes(source), PatternBytes(10));
         EXPECT_EQ(tkvFileString::GetPathKind(folder_.Path("p1")), tkvFileString::kMissing);
+        auto job = SplitJob(source, {5, 5}, Paths({"p1", "p2"}), 3);
+        job->SetChecksumFileAddress(folder_.Path(link));
+        EXPECT_FALSE(Separate(job));
+        EXPECT_EQ(OnlyError(*sepaCtrl_), 1007);
+        EXPECT_EQ(ReadAllBytes(source), PatternBytes(10));
     }
 }
 
