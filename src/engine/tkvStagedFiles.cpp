@@ -1,9 +1,12 @@
 #include "tkvStagedFiles.h"
 
 #include <cctype>
+#include <cerrno>
+#include <cstring>
 #include <set>
 #include <string_view>
 
+#include "tkvDigest.h"
 #include "tkvFileString.h"
 
 namespace {
@@ -11,17 +14,22 @@ namespace {
 // The longest file name the common file systems take, in bytes.
 constexpr size_t kNameLimit = 255;
 
+// What a cut name carries of the whole one: "~" and 16 digits of its digest.
+constexpr size_t kCutTagLength = 17;
+
 // The part of a final name a temporary name carries: all of it when it fits, else its start,
-// cut at a character boundary.
+// cut at a character boundary, and a tag of the whole name, so that the pieces of one long
+// name, which differ only at its end, never share a temporary name.
 std::string NamePart(std::string_view agFinalName, size_t agRoom) {
     if (agFinalName.size() <= agRoom) {
         return std::string(agFinalName);
     }
-    size_t end = agRoom;
+    size_t end = agRoom - kCutTagLength;
     while (end > 0 && (static_cast<unsigned char>(agFinalName[end]) & 0xC0) == 0x80) {
         --end;  // not inside a UTF-8 sequence
     }
-    return std::string(agFinalName.substr(0, end));
+    return std::string(agFinalName.substr(0, end)) + "~" +
+           tkvDigest::Of(std::string(agFinalName)).substr(0, kCutTagLength - 1);
 }
 
 // The room for the name part beside "." and "." + process ID + the suffix.
@@ -111,18 +119,29 @@ void tkvStagedFiles::RemoveStaleTemporaries(const std::string& agFolder,
     }
 }
 
+bool tkvStagedFiles::IsBlocked(const Entry& agEntry, std::string& ouSystemText) {
+    // Something may have been put at the final name during the run: what is not a file is
+    // never replaced, and a name that was free when the run asked is not replaced either.
+    std::string what;
+    switch (tkvFileString::InspectTarget(agEntry.FinalPath, what)) {
+        case tkvFileString::TargetState::kAbsent:
+            return false;
+        case tkvFileString::TargetState::kNotAFile:
+            ouSystemText = what;
+            return true;
+        case tkvFileString::TargetState::kReplaceable:
+            ouSystemText = std::strerror(EEXIST);
+            return !agEntry.Replace;
+    }
+    return false;
+}
+
 bool tkvStagedFiles::Commit(Entry& ioEntry, std::string& ouSystemText) {
     if (ioEntry.Committed) {
         return true;
     }
-    // Something that is not a file may have been put at the final name during the run.
-    std::string what;
-    if (tkvFileString::InspectTarget(ioEntry.FinalPath, what) ==
-        tkvFileString::TargetState::kNotAFile) {
-        ouSystemText = what;
-        return false;
-    }
-    if (!tkvFileString::RenameFile(ioEntry.TemporaryPath, ioEntry.FinalPath, ioEntry.Replace,
+    if (IsBlocked(ioEntry, ouSystemText) ||
+        !tkvFileString::RenameFile(ioEntry.TemporaryPath, ioEntry.FinalPath, ioEntry.Replace,
                                    ouSystemText)) {
         return false;
     }
@@ -131,6 +150,14 @@ bool tkvStagedFiles::Commit(Entry& ioEntry, std::string& ouSystemText) {
 }
 
 bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemText) {
+    // Every name is looked at before the first rename: a name taken during the run fails it
+    // while every file that was there before is still untouched.
+    for (const Entry& entry : entries_) {
+        if (!entry.Committed && IsBlocked(entry, ouSystemText)) {
+            ouFailedPath = entry.FinalPath;
+            return false;
+        }
+    }
     std::set<std::string> folders;
     bool done = true;
     for (Entry& entry : entries_) {

@@ -28,8 +28,9 @@ public:
     // Undoes the last Stage when its temporary file could not be created.
     void Unstage();
 
-    // Renames every staged file to its final name, in staging order. False at the first that
-    // fails, with its final path and the system's text; the files renamed before stay renamed.
+    // Renames every staged file to its final name, in staging order, after looking at every
+    // final name first. False at the first that fails, with its final path and the system's
+    // text; the files renamed before stay renamed.
     bool CommitAll(std::string& ouFailedPath, std::string& ouSystemText);
     // After a failure: renames what was written to its final name, as far as it goes, so a user
     // who keeps partial files finds them where the run meant to put them.
@@ -56,6 +57,8 @@ private:
         int64_t ProcessID = 0;
     };
 
+    // Whether the final name can no longer take the file, with the reason.
+    static bool IsBlocked(const Entry& agEntry, std::string& ouSystemText);
     bool Commit(Entry& ioEntry, std::string& ouSystemText);
     void RemoveStaleTemporaries(const std::string& agFolder, const std::string& agFinalName);
 

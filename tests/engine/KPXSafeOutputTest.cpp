@@ -162,12 +162,43 @@ TEST_F(KPXSafeOutputTest, TemporaryNamesOfLongNamesFitTheFileSystem) {
     const std::string cut = tkvStagedFiles::TemporaryName(kana, 4194304);
     EXPECT_LE(cut.size(), 255u);
     EXPECT_TRUE(tkvFileString::IsPlainFileName(cut));
+    // Pieces of one long name differ only at its end: each keeps a temporary file of its own.
+    const std::string nextName = longName.substr(0, 249) + "m";
     tkvStagedFiles files;
     WriteAllBytes(files.Stage(Out(longName), false), "data");
+    WriteAllBytes(files.Stage(Out(nextName), false), "next");
     std::string failed;
     std::string why;
     ASSERT_TRUE(files.CommitAll(failed, why)) << why;
     EXPECT_EQ(ReadAllBytes(Out(longName)), "data");
+    EXPECT_EQ(ReadAllBytes(Out(nextName)), "next");
+}
+
+TEST_F(KPXSafeOutputTest, ANameTakenDuringTheRunFailsTheCommitBeforeAnyFileIsReplaced) {
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder ? "a folder" : "a file");
+        WriteAllBytes(Out("p1"), "old");
+        tkvStagedFiles files;
+        WriteAllBytes(files.Stage(Out("p1"), true), "new");
+        WriteAllBytes(files.Stage(Out("p2"), folder), "new");
+        // Taken after the question was asked (or not asked: p2 was free then).
+        if (folder) {
+            ::mkdir(Out("p2").c_str(), 0755);
+        } else {
+            WriteAllBytes(Out("p2"), "appeared");
+        }
+        std::string failed;
+        std::string why;
+        EXPECT_FALSE(files.CommitAll(failed, why));
+        EXPECT_EQ(failed, Out("p2"));
+        EXPECT_TRUE(files.DiscardAll());
+        EXPECT_EQ(ReadAllBytes(Out("p1")), "old");
+        EXPECT_EQ(tkvFileString::GetPathKind(Out("p2")),
+                  folder ? tkvFileString::kFolder : tkvFileString::kFile);
+        EXPECT_EQ(FolderEntries(folder_.Path("out")), (std::vector<std::string>{"p1", "p2"}));
+        ::rmdir(Out("p2").c_str());
+        ::unlink(Out("p2").c_str());
+    }
 }
 
 TEST_F(KPXSafeOutputTest, OnlyFilesAndLinksToThemAreReplacedAfterTheQuestion) {
