@@ -73,8 +73,16 @@ int VerifyCommand::Run(const CliRequest& agRequest) {
     }
     const KPXSepaResult& result = *sepaCtrl->SepaResult();
     const auto& differing = result.DifferingPieces();
-    // Every piece was read through when the set passed or only digests differed.
-    const bool readThrough = verified || !differing.empty();
+    // Every piece was read through when the set passed or only digests differed; a verify
+    // that stopped at anything else (a read failure, a piece changed meanwhile) has read only
+    // some, and its causes say which.
+    bool readThrough = verified || !differing.empty();
+    const auto errors = sepaCtrl->ErrorMng();
+    for (int32_t i = 0; readThrough && !verified && i < errors->Count(); ++i) {
+        const int32_t number = errors->Number(i);
+        readThrough = number == KPXSepaCtrl::kPieceDigestDiffers ||
+                      number == KPXSepaCtrl::kRestoredDigestDiffers;
+    }
     if (readThrough) {
         for (int32_t i = 0; i < job->DividoraCount(); ++i) {
             const std::string& piece = job->DividoraData(i)->FileAddress();
