@@ -106,8 +106,15 @@ KPXBlockCopy::Result KPXBlockCopy::BufferCopy(tkvFileRWCtrl& agReader, tkvFileRW
     } else {
         callerDigests_ = digests;
     }
+    // Both buffers are sized here: never more than one block, nor more than the copy needs,
+    // and a failed allocation fails the run on this thread instead of ending the process on
+    // the reading one.
+    const auto most = static_cast<size_t>(std::min<int64_t>(blockSize_, agLength - agDone));
     for (Slot& slot : slots_) {
         slot.Full = false;
+        if (slot.Bytes.size() < most) {
+            slot.Bytes.resize(most);
+        }
     }
     stopReading_ = false;
     // A single block is read on this thread: a second one would only wait. So is every block
@@ -185,10 +192,6 @@ void KPXBlockCopy::ReadAhead(Source agSource, int64_t agDone, int64_t agLength) 
 }
 
 void KPXBlockCopy::ReadInto(Slot& ouSlot, const Source& agSource, int64_t agLength) {
-    // Never more than one block, and never more than the copy needs.
-    if (ouSlot.Bytes.size() < static_cast<size_t>(agLength)) {
-        ouSlot.Bytes.resize(static_cast<size_t>(agLength));
-    }
     ouSlot.Failed = false;
     try {
         ouSlot.Length = tkvFileHandle::ReadAt(agSource.Handle, ouSlot.Bytes.data(), agLength,
