@@ -387,13 +387,9 @@ bool KPXUISepaAss::PrepareDecideFileSize(KPXDecideFileSize& agDecide) {
 }
 
 std::string KPXUISepaAss::ChecksumFileOfSplit() const {
-    std::string name = window_.txtSeparateFileDividoraName();
-    if (name.empty()) {
-        name = tkvFileString::RemoveExtension(
-            tkvFileString::GetFileNamePart(window_.txtSeparateFileAddress()));
-    }
-    return tkvFileString::JoinFolderAndName(window_.txtSeparateFileSepaAddress(),
-                                            name + KPXChecksumFile::kExtension);
+    return KPXChecksumFile::AddressOfSplit(window_.txtSeparateFileSepaAddress(),
+                                           window_.txtSeparateFileDividoraName(),
+                                           window_.txtSeparateFileAddress());
 }
 
 bool KPXUISepaAss::PrepareDecideFileName(KPXDecideFileName& agDecide) {

@@ -93,9 +93,9 @@ int SplitCommand::Run(const CliRequest& agRequest) {
             ? tkvFileString::RemoveExtension(tkvFileString::GetFileNamePart(source))
             : agRequest.Name;
     const std::string checksumFile =
-        agRequest.NoChecksum ? std::string()
-                             : tkvFileString::JoinFolderAndName(agRequest.Folder,
-                                                                name + KPXChecksumFile::kExtension);
+        agRequest.NoChecksum
+            ? std::string()
+            : KPXChecksumFile::AddressOfSplit(agRequest.Folder, agRequest.Name, source);
     CliAssistantRun run(out_, err_, showProgress_);
     if (!agRequest.HtmlFile.empty()) {
         CliRunFiles files;

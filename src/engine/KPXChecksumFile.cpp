@@ -10,6 +10,7 @@
 #include "tkvDigest.h"
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
+#include "tkvFileString.h"
 
 namespace {
 
@@ -162,4 +163,12 @@ bool KPXChecksumFile::MayBelong(const std::string& agPath, const KPXDividoraData
                        [&text](const std::string& agName) {
                            return text.find("  " + agName + "\n") != std::string::npos;
                        });
+}
+
+std::string KPXChecksumFile::AddressOfSplit(const std::string& agFolder, const std::string& agName,
+                                            const std::string& agSource) {
+    const std::string name =
+        agName.empty() ? tkvFileString::RemoveExtension(tkvFileString::GetFileNamePart(agSource))
+                       : agName;
+    return tkvFileString::JoinFolderAndName(agFolder, name + kExtension);
 }

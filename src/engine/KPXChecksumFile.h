@@ -49,4 +49,9 @@ public:
     // set is told among other files. Other programs' checksum files are never ours.
     static bool MayBelong(const std::string& agPath, const KPXDividoraData& agRecord,
                           const std::vector<std::string>& agPieceNames);
+
+    // The checksum file a split of agSource writes into agFolder: NAME.xxh128, NAME being the
+    // pieces' name, or the source's name without its extension when that is empty.
+    static std::string AddressOfSplit(const std::string& agFolder, const std::string& agName,
+                                      const std::string& agSource);
 };
