@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "CliFileSystem.h"
+#include "KPXDecideFileName.h"
 #include "tkvFileString.h"
 
 namespace {
@@ -24,7 +25,7 @@ void CliRunFiles::SetPieces(const std::string& agFolder, const std::string& agNa
 bool CliRunFiles::IsPieceName(const std::string& agName) const {
     const std::string name = Lower(agName);
     const std::string head = Lower(pieceName_);
-    const std::string tail = Lower(kPieceExtension);
+    const std::string tail = Lower(KPXDecideFileName::kExtension);
     return name.size() >= head.size() + tail.size() && name.compare(0, head.size(), head) == 0 &&
            name.compare(name.size() - tail.size(), tail.size(), tail) == 0;
 }

@@ -7,9 +7,6 @@
 // that a file the tool writes besides them (the --html page) is never one of them.
 class CliRunFiles {
 public:
-    // What ends every piece's name, as the split names them.
-    static constexpr const char* kPieceExtension = ".KPX";
-
     // A file the run reads (the source, a piece) or writes (the restored file).
     void AddFile(const std::string& agPath) { files_.push_back(agPath); }
     // Split: the pieces are agName, a suffix and ".KPX" in agFolder. Random suffixes are only

@@ -1,9 +1,9 @@
 #include "SplitCommand.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 #include "CliAssistantRun.h"
 #include "CliDestination.h"
@@ -66,19 +66,13 @@ int64_t PiecesOfSize(const std::string& agSource, int64_t agPieceSize) {
 // hexadecimal digits below the number of suffixes, ".KPX".
 std::vector<std::string> TakenRandomNames(const std::string& agFolder, const std::string& agName) {
     std::vector<std::string> taken;
+    const std::string_view extension(KPXDecideFileName::kExtension);
     for (const std::string& name : tkvFileString::FolderEntries(agFolder)) {
-        const std::string extension = CliRunFiles::kPieceExtension;
-        unsigned suffix = 0;
-        char check[8];
         if (name.size() == agName.size() + 4 + extension.size() &&
             name.compare(0, agName.size(), agName) == 0 &&
             name.compare(name.size() - extension.size(), extension.size(), extension) == 0 &&
-            std::sscanf(name.c_str() + agName.size(), "%4X", &suffix) == 1 &&
-            static_cast<int32_t>(suffix) < KPXDecideFileName::kRandomSuffixCount) {
-            std::snprintf(check, sizeof check, "%04X", suffix);
-            if (name.compare(agName.size(), 4, check) == 0) {
-                taken.push_back(tkvFileString::JoinFolderAndName(agFolder, name));
-            }
+            KPXDecideFileName::IsRandomSuffix(std::string_view(name).substr(agName.size(), 4))) {
+            taken.push_back(tkvFileString::JoinFolderAndName(agFolder, name));
         }
     }
     return taken;

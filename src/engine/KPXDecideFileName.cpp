@@ -36,8 +36,27 @@ KPXDividoraData& KPXDecideFileName::Record(int32_t agIndex) const {
     return *record;
 }
 
+std::string KPXDecideFileName::RandomSuffix(int32_t agValue) {
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, "%04X", static_cast<unsigned>(agValue));
+    return suffix;
+}
+
+bool KPXDecideFileName::IsRandomSuffix(std::string_view agSuffix) {
+    unsigned value = 0;
+    for (const char c : agSuffix) {
+        const bool digit = c >= '0' && c <= '9';
+        if (!digit && (c < 'A' || c > 'F')) {
+            return false;
+        }
+        value = value * 16 + static_cast<unsigned>(digit ? c - '0' : c - 'A' + 10);
+    }
+    return agSuffix.size() == 4 && value < static_cast<unsigned>(kRandomSuffixCount);
+}
+
 std::string KPXDecideFileName::PiecePath(const std::string& agSuffix) const {
-    return tkvFileString::JoinFolderAndName(baseFileAddress_, baseFileName_) + agSuffix + ".KPX";
+    return tkvFileString::JoinFolderAndName(baseFileAddress_, baseFileName_) + agSuffix +
+           kExtension;
 }
 
 bool KPXDecideFileName::NameRandomly() {
@@ -58,9 +77,7 @@ bool KPXDecideFileName::NameRandomly() {
             }
         } while (drawn[static_cast<size_t>(value)]);
         drawn[static_cast<size_t>(value)] = true;
-        char suffix[8];
-        std::snprintf(suffix, sizeof suffix, "%04X", static_cast<unsigned>(value));
-        Record(i).SetFileAddress(PiecePath(suffix));
+        Record(i).SetFileAddress(PiecePath(RandomSuffix(value)));
         if (tkvCancelMng::IsCanceled(cancelMng_)) {
             return false;
         }

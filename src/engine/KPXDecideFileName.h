@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "tkvErrorMng.h"
 #include "tkvIError.h"
@@ -20,6 +21,13 @@ public:
     static constexpr int32_t kPaddedNumber = 3;
     // Random suffixes are four hexadecimal digits below 0x8000.
     static constexpr int32_t kRandomSuffixCount = 32768;
+    // What ends every piece's name.
+    static constexpr const char* kExtension = ".KPX";
+
+    // The suffix of random draw agValue: four upper-case hexadecimal digits.
+    static std::string RandomSuffix(int32_t agValue);
+    // Whether agSuffix is one a random draw gives.
+    static bool IsRandomSuffix(std::string_view agSuffix);
 
     void SetCancelMng(std::shared_ptr<tkvCancelMng> agCancelMng) {
         cancelMng_ = std::move(agCancelMng);

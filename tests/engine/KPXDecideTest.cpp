@@ -189,6 +189,13 @@ TEST_F(KPXDecideFileNameTest, RandomSuffixesAreFourUpperHexDigitsAndUnique) {
     }
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), 500u);
     EXPECT_EQ(Names(32768, 1).size(), 32768u) << "every suffix once";
+    // What the tool takes for a drawn suffix when it looks for names a draw may hit.
+    for (const auto& name : names) {
+        EXPECT_TRUE(KPXDecideFileName::IsRandomSuffix(name.substr(name.size() - 8, 4))) << name;
+    }
+    for (const char* other : {"8000", "7fff", "7FF", "07FFF", "G000", "12 4"}) {
+        EXPECT_FALSE(KPXDecideFileName::IsRandomSuffix(other)) << other;
+    }
 }
 
 TEST_F(KPXDecideFileNameTest, UnknownModesAndTooManyRandomPiecesAnswerFalseAtOnce) {
