@@ -1,8 +1,8 @@
 #include "CliDestination.h"
 
-#include "CliFileSystem.h"
 #include "CliText.h"
 #include "tkvFileString.h"
+#include "tkvProgramFolder.h"
 
 std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
                                                   const std::vector<std::string>& agTargets,
@@ -17,7 +17,7 @@ std::vector<std::string> CliDestination::Problems(const std::string& agFolder,
         return {folder + ": not a folder"};
     }
     std::vector<std::string> problems;
-    if (!CliFileSystem::IsWritableFolder(agFolder)) {
+    if (!tkvProgramFolder::IsWritableFolder(agFolder)) {
         problems.push_back(folder + ": the folder is not writable");
     }
     std::vector<std::pair<std::string, bool>> targets;

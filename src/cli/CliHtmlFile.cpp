@@ -10,6 +10,7 @@
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvFileString.h"
+#include "tkvProgramFolder.h"
 #include "tkvStagedFiles.h"
 #include "tkvStringControl.h"
 
@@ -19,7 +20,7 @@ int CliHtmlFile::Check(const CliRunFiles& agFiles, std::string& ouWhy) const {
         ouWhy = "--html " + shown + ": the page would replace a file this run reads or writes";
         return DividoraCli::kBadUsage;
     }
-    if (!CliFileSystem::IsWritableFolder(CliFileSystem::FolderOf(path_))) {
+    if (!tkvProgramFolder::IsWritableFolder(CliFileSystem::FolderOf(path_))) {
         // Said before the run, which would otherwise end with its page lost.
         ouWhy = "--html " + shown + ": its folder is missing or not writable";
         return DividoraCli::kFailed;
