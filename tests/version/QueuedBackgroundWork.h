@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "tkvBackgroundWork.h"
+
+// Work off the thread as a test drives it: the work runs on a real thread at once, and its
+// completion waits until the test hands it to the "user-interface thread".
+class QueuedBackgroundWork : public tkvBackgroundWork {
+public:
+    void Run(std::function<void()> agWork, std::function<void()> agDone) override {
+        std::thread(std::move(agWork)).join();
+        Done.push_back(std::move(agDone));
+    }
+    // Hands every finished work back, as the event loop would.
+    void DeliverAll() {
+        auto done = std::move(Done);
+        Done.clear();
+        for (auto& each : done) {
+            each();
+        }
+    }
+    std::vector<std::function<void()>> Done;
+};
