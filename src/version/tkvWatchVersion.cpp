@@ -133,9 +133,9 @@ void tkvWatchVersion::StartFetch(double agNow) {
     const int32_t connectTimeout = checkingControl_->ConnectTimeout();
     const int32_t requestTimeout = checkingControl_->RequestTimeout();
     background_->Run(
-        [fetch, address, connectTimeout, requestTimeout] {
-            fetch->Fetched = tkvCheckVersion::FetchVersionFile(address, connectTimeout,
-                                                               requestTimeout, fetch->Bytes);
+        [fetch, address, connectTimeout, requestTimeout](const std::atomic<bool>& agAbort) {
+            fetch->Fetched = tkvCheckVersion::FetchVersionFile(
+                address, connectTimeout, requestTimeout, fetch->Bytes, &agAbort);
         },
         [fetch] {
             fetch->Arrived = true;

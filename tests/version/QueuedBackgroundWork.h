@@ -11,8 +11,8 @@
 // completion waits until the test hands it to the "user-interface thread".
 class QueuedBackgroundWork : public tkvBackgroundWork {
 public:
-    void Run(std::function<void()> agWork, std::function<void()> agDone) override {
-        std::thread(std::move(agWork)).join();
+    void Run(Work agWork, std::function<void()> agDone) override {
+        std::thread(std::move(agWork), std::cref(never_)).join();
         Done.push_back(std::move(agDone));
     }
     // Hands every finished work back, as the event loop would.
@@ -24,4 +24,7 @@ public:
         }
     }
     std::vector<std::function<void()>> Done;
+
+private:
+    const AbortFlag never_{false};  // the work is over before Run returns
 };
