@@ -97,8 +97,10 @@ bool RoundToLong(double agValue, int32_t& ouValue) {
 // The objects of one operation, made, connected to each other once, and dropped together when
 // the operation ends.
 struct KPXUISepaAss::Request {
-    Request(Operation agOperation, KPXSepaCtrlEvents& agEvents)
-        : lcErrorMng(std::make_shared<tkvErrorMng>(&KPXUISepaAss::lcErrorMng_GetDescription)),
+    Request(Operation agOperation, KPXSepaCtrlEvents& agEvents,
+            std::shared_ptr<KPXUtilSettings> agSettings)
+        : Settings(std::move(agSettings)),
+          lcErrorMng(std::make_shared<tkvErrorMng>(&KPXUISepaAss::lcErrorMng_GetDescription)),
           CancelMng(std::make_shared<tkvCancelMng>()),
           lcSepaCtrl(std::make_shared<KPXSepaCtrl>()),
           SepaData(std::make_shared<KPXSepaData>()) {
@@ -117,6 +119,9 @@ struct KPXUISepaAss::Request {
         }
     }
 
+    // The window's settings as the operation began. A window that closes while the operation
+    // pumps its events lets go of its settings manager; the operation keeps reading this one.
+    std::shared_ptr<KPXUtilSettings> Settings;
     std::shared_ptr<tkvErrorMng> lcErrorMng;
     std::shared_ptr<tkvCancelMng> CancelMng;
     // lcSeparateSepaCtrl of a split and its estimate, lcRestoreSepaCtrl of a restore and its
@@ -217,9 +222,11 @@ bool KPXUISepaAss::RunOperation(Operation agOperation, BodyWriter agWriter) {
     window_.SetDoButtonEnabled(agOperation, false);
     window_.SetPageSetFixed(page, true);
     window_.SetPageSetFixed(PageSet::kFramePageBase, true);
-    request_ = std::make_unique<Request>(
-        agOperation, IsSplit(agOperation) ? static_cast<KPXSepaCtrlEvents&>(*separateEvents_)
-                                          : static_cast<KPXSepaCtrlEvents&>(*restoreEvents_));
+    request_ = std::make_unique<Request>(agOperation,
+                                         IsSplit(agOperation)
+                                             ? static_cast<KPXSepaCtrlEvents&>(*separateEvents_)
+                                             : static_cast<KPXSepaCtrlEvents&>(*restoreEvents_),
+                                         window_.SepaMng());
     const bool result = WritePage(agOperation, agWriter);
     request_.reset();
     // A window that began to close meanwhile has cancelled and saved; its controls are going.
@@ -310,7 +317,7 @@ void KPXUISepaAss::ShowPageFailure(Operation agOperation) {
 }
 
 void KPXUISepaAss::CopySettings(KPXSepaData& agJob) const {
-    const auto settings = window_.SepaMng();
+    const auto& settings = request_->Settings;
     agJob.SetConfirmFileSize(settings->ConfirmFileSize());
     agJob.SetConfirmDividoraSize(settings->ConfirmDividoraSize());
     agJob.SetTransmissionByteSize(settings->TransmissionByteSize());
@@ -336,7 +343,7 @@ bool KPXUISepaAss::TypedPieceCount(int32_t& ouCount) const {
 bool KPXUISepaAss::PrepareDecideFileSize(KPXDecideFileSize& agDecide) {
     tkvErrorMng& errors = *request_->lcErrorMng;
     const std::string source = window_.txtSeparateFileAddress();
-    agDecide.SetUpperCountToWarn(window_.SepaMng()->UpperCountToWarn());
+    agDecide.SetUpperCountToWarn(request_->Settings->UpperCountToWarn());
     agDecide.SetSepaMode(1);
     agDecide.SetHowToSeparate(window_.cmbSeparateFileMode());
     bool converted = true;
@@ -516,7 +523,7 @@ bool KPXUISepaAss::WriteEstimateRestoring(KPXResultPage& ioPage) {
         }
     }
     ShowStatus(kThis, "分割IDなどの一致性を調べています...");
-    KPXRestoreEstimate estimate(std::move(unreadable), window_.SepaMng()->UpperCountToWarn(),
+    KPXRestoreEstimate estimate(std::move(unreadable), request_->Settings->UpperCountToWarn(),
                                 request_->CancelMng);
     if (!estimate.SortIntoKinds(readable)) {
         return false;

@@ -23,6 +23,8 @@ public:
 
     virtual ~KPXUISepaAssWindow() = default;
 
+    // The settings an operation reads; the assistant takes them once, as the operation begins,
+    // so a window may let go of them while the operation still runs.
     virtual std::shared_ptr<KPXUtilSettings> SepaMng() const = 0;
     // True once the window has begun to close: its controls must not be touched any more.
     virtual bool UnloadFlag() const = 0;

@@ -1,35 +1,43 @@
 #include "tkvQtBackgroundWork.h"
 
-#include <QCoreApplication>
 #include <QObject>
-#include <mutex>
+#include <algorithm>
 #include <thread>
 
-// Where finished work reports: an object of the thread that made the runner. The worker posts
-// to it only while it exists; the mutex keeps the runner from going meanwhile.
-struct tkvQtBackgroundWork::Receiver {
-    std::mutex Lock;
-    QObject* Object = nullptr;
+struct tkvQtBackgroundWork::Worker {
+    std::atomic<bool> Finished{false};
+    std::thread Thread;
 };
 
-tkvQtBackgroundWork::tkvQtBackgroundWork() : receiver_(std::make_shared<Receiver>()) {
-    receiver_->Object = new QObject;
-}
+tkvQtBackgroundWork::tkvQtBackgroundWork() : receiver_(std::make_unique<QObject>()) {}
 
 tkvQtBackgroundWork::~tkvQtBackgroundWork() {
-    const std::lock_guard<std::mutex> lock(receiver_->Lock);
-    delete receiver_->Object;  // queued completions die with it
-    receiver_->Object = nullptr;
+    abort_ = true;
+    for (const auto& worker : workers_) {
+        worker->Thread.join();
+    }
+    receiver_.reset();  // completions still queued die with it
 }
 
-void tkvQtBackgroundWork::Run(std::function<void()> agWork, std::function<void()> agDone) {
-    // Detached: a fetch still waiting for the network when the program ends must not hold the
-    // end up for its time limits.
-    std::thread([receiver = receiver_, work = std::move(agWork), done = std::move(agDone)] {
-        work();
-        const std::lock_guard<std::mutex> lock(receiver->Lock);
-        if (receiver->Object != nullptr) {
-            QMetaObject::invokeMethod(receiver->Object, done, Qt::QueuedConnection);
-        }
-    }).detach();
+void tkvQtBackgroundWork::Run(Work agWork, std::function<void()> agDone) {
+    JoinFinished();
+    auto worker = std::make_unique<Worker>();
+    Worker& started = *worker;
+    workers_.push_back(std::move(worker));
+    // The receiver lives until every worker has been joined, so posting to it needs no lock.
+    started.Thread =
+        std::thread([this, &started, work = std::move(agWork), done = std::move(agDone)]() mutable {
+            work(abort_);
+            QMetaObject::invokeMethod(receiver_.get(), std::move(done), Qt::QueuedConnection);
+            started.Finished = true;
+        });
+}
+
+void tkvQtBackgroundWork::JoinFinished() {
+    const auto finished = std::stable_partition(
+        workers_.begin(), workers_.end(), [](const auto& agWorker) { return !agWorker->Finished; });
+    for (auto it = finished; it != workers_.end(); ++it) {
+        (*it)->Thread.join();
+    }
+    workers_.erase(finished, workers_.end());
 }

@@ -12,9 +12,11 @@ bool tkvCheckVersion::Check() {
 }
 
 bool tkvCheckVersion::FetchVersionFile(const std::string& agAddress, int32_t agConnectTimeout,
-                                       int32_t agRequestTimeout, std::string& ouBytes) {
+                                       int32_t agRequestTimeout, std::string& ouBytes,
+                                       const std::atomic<bool>* agAbort) {
     tkvNetRCtrl reader;
     reader.SetOpenInternetFlag(tkvNetRCtrl::kPreconfigured);
+    reader.SetAbortFlag(agAbort);
     reader.SetConnectTimeout(agConnectTimeout);
     reader.SetRequestTimeout(agRequestTimeout);
     if (!reader.OpenInternet()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -55,9 +56,11 @@ public:
     bool CheckVersionFile(std::string agBytes);
 
     // The network half of Check: the bytes of the version file at agAddress. It touches no
-    // object, so it may run on another thread than the one that uses the check.
+    // object, so it may run on another thread than the one that uses the check. Setting
+    // *agAbort from another thread ends it early, failing.
     static bool FetchVersionFile(const std::string& agAddress, int32_t agConnectTimeout,
-                                 int32_t agRequestTimeout, std::string& ouBytes);
+                                 int32_t agRequestTimeout, std::string& ouBytes,
+                                 const std::atomic<bool>* agAbort = nullptr);
 
 private:
     // Reads the version file from an opened request and compares it with the client.

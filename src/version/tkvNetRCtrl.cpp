@@ -32,6 +32,13 @@ size_t CollectBody(char* agData, size_t agSize, size_t agCount, void* agBody) {
     return length;
 }
 
+// Ends the transfer once its abort flag is set. libcurl calls it about once a second also while
+// nothing arrives, so a server that never answers does not hold the transfer up.
+int StopWhenAborted(void* agFlag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    const auto* flag = static_cast<const std::atomic<bool>*>(agFlag);
+    return flag != nullptr && flag->load() ? 1 : 0;  // nonzero: CURLE_ABORTED_BY_CALLBACK
+}
+
 }  // namespace
 
 struct tkvNetRCtrl::Session {
@@ -91,6 +98,9 @@ bool tkvNetRCtrl::OpenURL() {
     if (session == nullptr) {
         return false;
     }
+    if (abortFlag_ != nullptr && abortFlag_->load()) {
+        return false;
+    }
     CURL* curl = session->Curl;
     auto body = std::make_unique<Body>();
     curl_slist* headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
@@ -109,13 +119,18 @@ bool tkvNetRCtrl::OpenURL() {
         curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers) == CURLE_OK &&
         curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &CollectBody) == CURLE_OK &&
-        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body->Bytes) == CURLE_OK;
+        curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body->Bytes) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &StopWhenAborted) == CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(abortFlag_)) ==
+            CURLE_OK &&
+        curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
     long status = 0;
     const bool fetched = ready && curl_easy_perform(curl) == CURLE_OK &&
                          curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK;
     // The session outlives this call: it must not keep pointers to what goes away now.
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, nullptr);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, nullptr);
     curl_slist_free_all(headers);
     if (!fetched || status < 200 || status > 299) {
         return false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -64,6 +65,12 @@ public:
         reference_ = std::move(agValue);
     }
 
+    // Not owned. When it turns true, a request on its way ends within about a second and
+    // OpenURL answers false; one that is true already starts no request. None: only the time
+    // limits end a request.
+    const std::atomic<bool>* AbortFlag() const { return abortFlag_; }
+    void SetAbortFlag(const std::atomic<bool>* agValue) { abortFlag_ = agValue; }
+
     // Limits of the next request, in milliseconds.
     int32_t ConnectTimeout() const { return connectTimeout_; }
     // Values below 1 are ignored: a request always has its limits.
@@ -109,6 +116,7 @@ private:
     std::shared_ptr<tkvNetRCtrl> reference_;
     int32_t connectTimeout_ = kDefaultConnectTimeout;
     int32_t requestTimeout_ = kDefaultRequestTimeout;
+    const std::atomic<bool>* abortFlag_ = nullptr;
     int32_t currentReadByte_ = 0;
     bool isLastData_ = false;
 };

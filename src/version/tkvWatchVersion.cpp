@@ -9,10 +9,15 @@
 tkvWatchVersion::tkvWatchVersion() : clock_(&tkvDateTime::Now) {}
 
 tkvWatchVersion::~tkvWatchVersion() {
+    DropFetch();
+    DropTimer();
+}
+
+void tkvWatchVersion::DropFetch() {
     if (pending_) {
         pending_->Owner = nullptr;  // a fetch on its way finds nobody to hand its bytes to
+        pending_.reset();
     }
-    DropTimer();
 }
 
 void tkvWatchVersion::SetHeld(bool agHeld) {
@@ -30,6 +35,11 @@ void tkvWatchVersion::SetHeld(bool agHeld) {
 }
 
 void tkvWatchVersion::SetEnabled(bool agEnabled) {
+    if (!agEnabled) {
+        // A watch switched off reports nothing more, also when its timer had already stopped.
+        DropFetch();
+        dueWhileHeld_ = false;
+    }
     if (agEnabled == enabled_) {
         return;
     }
@@ -123,9 +133,9 @@ void tkvWatchVersion::StartFetch(double agNow) {
     const int32_t connectTimeout = checkingControl_->ConnectTimeout();
     const int32_t requestTimeout = checkingControl_->RequestTimeout();
     background_->Run(
-        [fetch, address, connectTimeout, requestTimeout] {
-            fetch->Fetched = tkvCheckVersion::FetchVersionFile(address, connectTimeout,
-                                                               requestTimeout, fetch->Bytes);
+        [fetch, address, connectTimeout, requestTimeout](const std::atomic<bool>& agAbort) {
+            fetch->Fetched = tkvCheckVersion::FetchVersionFile(
+                address, connectTimeout, requestTimeout, fetch->Bytes, &agAbort);
         },
         [fetch] {
             fetch->Arrived = true;
@@ -183,5 +193,8 @@ bool tkvWatchVersion::Check(bool agNotConfirmDate) {
     if (!due) {
         return true;  // nothing is due
     }
+    // This check answers for a tick's fetch on its way, which began earlier: handled after it,
+    // that fetch would report a second time and move the times back.
+    DropFetch();
     return checkingControl_ && checkingControl_->Check() && CompleteCheck(now);
 }

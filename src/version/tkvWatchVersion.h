@@ -37,9 +37,9 @@ public:
     tkvWatchVersion& operator=(const tkvWatchVersion&) = delete;
 
     bool Enabled() const { return enabled_; }
-    // True starts a new polling timer and runs one tick at once; false stops and drops it. The
-    // watch stays disabled when no timer can be started. Enabled follows the timer: it turns
-    // false when the timer stops by itself.
+    // True starts a new polling timer and runs one tick at once; false stops and drops it, and
+    // drops a tick's fetch on its way. The watch stays disabled when no timer can be started.
+    // Enabled follows the timer: it turns false when the timer stops by itself.
     void SetEnabled(bool agEnabled);
 
     double NextTimeToCheck() const { return nextTimeToCheck_; }
@@ -71,7 +71,8 @@ public:
 
     // Runs the check when it is due, or at once with agNotConfirmDate. First lowers a due time
     // that lies more than one cycle ahead (a clock set back, a shorter frequency). False when
-    // the check or the cycle arithmetic fails; then VersionChecked is not raised.
+    // the check or the cycle arithmetic fails; then VersionChecked is not raised. A check that
+    // runs drops a tick's fetch on its way.
     bool Check(bool agNotConfirmDate);
 
     // Not owned: a receiver removes itself before it goes away. Called in the order added.
@@ -98,6 +99,8 @@ private:
     };
 
     void DropTimer();
+    // A fetch on its way is handed to nobody.
+    void DropFetch();
     bool Tick();
     // The time of the check and whether it is due; false when the cycle arithmetic fails.
     bool PrepareCheck(bool agNotConfirmDate, double& ouNow, bool& ouDue);

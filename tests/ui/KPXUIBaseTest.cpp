@@ -31,6 +31,7 @@
 #include "TestFolder.h"
 #include "VersionFiles.h"
 #include "tkvCheckVersion.h"
+#include "tkvEventPump.h"
 #include "tkvFramePage2.h"
 #include "tkvModal.h"
 #include "tkvNetAccess.h"
@@ -127,6 +128,18 @@ private:
         });
         poll->start(0);
     }
+    // Runs agStep once, at the first event pump that finds agLabel's text beginning with
+    // agPrefix: inside the request, right after the status label was set.
+    void AtStatus(const char* agLabel, const QString& agPrefix, std::function<void()> agStep) {
+        auto* label = Find<QLabel>(agLabel);
+        tkvEventPump::SetProcessEventsHook([label, agPrefix, step = std::move(agStep)] {
+            if (label->text().startsWith(agPrefix)) {
+                tkvQtEventPump::Install();  // once only
+                step();
+            }
+            QCoreApplication::processEvents();
+        });
+    }
 
 private slots:
     void initTestCase() {
@@ -148,6 +161,7 @@ private slots:
         const int unanswered = tkvModal::PendingAnswerers();
         tkvModal::ClearAnswerers();
         tkvNetAccess::SetOpenHook({});
+        tkvQtEventPump::Install();
         KPXUIStartModule::Finish();
         window_ = nullptr;
         sepaMng_.reset();
@@ -220,6 +234,34 @@ private slots:
         QVERIFY(QFile::exists(folder_->Path("settings/KPXUtil.dat")));
         written.Load();
         QCOMPARE(written.UpperCountToWarn(), 77);
+    }
+
+    // The program ends while the request is still at its first status: the window's settings
+    // manager is gone by the time the request reads its settings.
+    void closingAtTheFirstStatusOfASplitWritesNothing() {
+        FillSplit(Source(300000), 3);
+        AtStatus("lblSeparateFileActionStatus", QStringLiteral("分割を開始"),
+                 [this] { window_->close(); });
+        Click("cmSeparateFileActionDo");
+        QVERIFY(window_->UnloadFlag());
+        QVERIFY(window_->Manager() == nullptr);
+        QCOMPARE(Entries(folder_->Path("pieces")), QStringList{});
+    }
+
+    void closingAtTheFirstStatusOfARestoreEstimateEndsIt() {
+        FillSplit(Source(300000), 3);
+        Click("cmSeparateFileActionDo");
+        const QStringList pieces = Entries(folder_->Path("pieces"));
+        QCOMPARE(pieces.size(), 4);
+        window_->ListPieces({Std(folder_->Path("pieces/part1.KPX")),
+                             Std(folder_->Path("pieces/part2.KPX")),
+                             Std(folder_->Path("pieces/part3.KPX"))});
+        AtStatus("lblRestoreDividoraEstimateStatus", QStringLiteral("復元の実行予測を開始"),
+                 [this] { window_->close(); });
+        Click("cmRestoreDividoraEstimateDo");
+        QVERIFY(window_->UnloadFlag());
+        QVERIFY(window_->Manager() == nullptr);
+        QCOMPARE(Entries(folder_->Path("pieces")), pieces);
     }
 
     void aFailedRestoreOffersTheEstimate_data() {

@@ -2,12 +2,16 @@
 #include <QTest>
 #include <atomic>
 #include <memory>
+#include <string>
 #include <thread>
 
+#include "LocalHttpServer.h"
+#include "tkvCheckVersion.h"
 #include "tkvQtBackgroundWork.h"
 
 // Work runs off the window's thread; its completion comes back on the window's thread through
-// the event loop, and not at all once the runner is gone.
+// the event loop, and not at all once the runner is gone. The runner does not go before its
+// work: it asks the work to stop and waits for it.
 class tkvQtBackgroundWorkTest : public QObject {
     Q_OBJECT
 
@@ -17,30 +21,53 @@ private slots:
         const auto here = std::this_thread::get_id();
         std::atomic<bool> workedElsewhere{false};
         bool doneHere = false;
-        work.Run([&] { workedElsewhere = std::this_thread::get_id() != here; },
-                 [&] { doneHere = std::this_thread::get_id() == here; });
+        work.Run(
+            [&](const std::atomic<bool>&) { workedElsewhere = std::this_thread::get_id() != here; },
+            [&] { doneHere = std::this_thread::get_id() == here; });
         QTRY_VERIFY(doneHere);
         QVERIFY(workedElsewhere);
     }
 
-    void aCompletionAfterTheRunnerWentIsDropped() {
+    void goingAwayTheRunnerStopsItsWorkWaitsForItAndDropsTheCompletion() {
         auto work = std::make_unique<tkvQtBackgroundWork>();
-        std::atomic<bool> release{false};
-        std::atomic<bool> worked{false};
+        std::atomic<bool> started{false};
+        std::atomic<bool> stopped{false};
         bool done = false;
         work->Run(
-            [&] {
-                while (!release) {
+            [&](const std::atomic<bool>& agAbort) {
+                started = true;
+                while (!agAbort) {
                     std::this_thread::yield();
                 }
-                worked = true;
+                stopped = true;
             },
             [&] { done = true; });
+        QTRY_VERIFY(started);
         work.reset();
-        release = true;
-        QTRY_VERIFY(worked);
-        QTest::qWait(50);  // time for a completion that must not come
+        QVERIFY(stopped);  // over before the runner was gone
+        QCoreApplication::processEvents();
         QVERIFY(!done);
+    }
+
+    void aFetchFromAServerThatNeverAnswersEndsWhenTheRunnerGoes() {
+        LocalHttpServer server;
+        server.NeverAnswer();
+        auto work = std::make_unique<tkvQtBackgroundWork>();
+        std::atomic<bool> over{false};
+        std::atomic<bool> fetched{true};
+        constexpr int32_t kAnHour = 3600000;  // beyond the test's own time limit
+        work->Run(
+            [&](const std::atomic<bool>& agAbort) {
+                std::string bytes;
+                fetched = tkvCheckVersion::FetchVersionFile(server.Url(), kAnHour, kAnHour, bytes,
+                                                            &agAbort);
+                over = true;
+            },
+            [] {});
+        QTRY_COMPARE(server.RequestCount(), 1);  // the request waits for its answer
+        work.reset();
+        QVERIFY(over);
+        QVERIFY(!fetched);
     }
 };
 

@@ -16,6 +16,7 @@
 #include "KPXUtilFormat.h"
 #include "LocalHttpServer.h"
 #include "ManualTimerBackend.h"
+#include "QueuedBackgroundWork.h"
 #include "TestFiles.h"
 #include "VersionFiles.h"
 #include "tkvCallBackForTimerCtrl.h"
@@ -401,6 +402,59 @@ TEST_F(KPXUISepaMngTest, CheckVersionSwitchesTheWatch) {
     EXPECT_FALSE(mng->CheckVersion());
     EXPECT_EQ(backend->RunningCount(), 0);
     windows_.SepaMng.reset();
+}
+
+// A tick's fetch that is still on its way when the user checks, or when the program ends.
+class KPXUISepaMngFetchTest : public KPXUISepaMngTest {
+protected:
+    void SetUp() override {
+        tkvCallBackForTimerCtrl::SetTimerBackend(backend_);
+        mng_->SetBackgroundWork(work_);
+        ASSERT_TRUE(mng_->StartManagement());
+        newer_.Major = DividoraVersion::kMajor + 1;
+        server_.ServeBody(newer_.Bytes());
+        mng_->WatchingControl()->CheckingControl()->SetAddress(server_.Url());
+    }
+    void TearDown() override {
+        windows_.SepaMng.reset();
+        KPXUISepaMngTest::TearDown();
+    }
+    // Switches the watch on at agNow; its first tick finds the check due and starts a fetch.
+    void StartFetchAt(double agNow) {
+        mng_->WatchingControl()->SetClock([agNow] { return agNow; });
+        mng_->SetCheckVersion(true);
+        ASSERT_TRUE(mng_->WatchingControl()->Fetching());
+    }
+
+    std::shared_ptr<ManualTimerBackend> backend_ = std::make_shared<ManualTimerBackend>();
+    std::shared_ptr<QueuedBackgroundWork> work_ = std::make_shared<QueuedBackgroundWork>();
+    std::shared_ptr<KPXUISepaMng> mng_ = NewMng();
+    VersionFile newer_;
+};
+
+TEST_F(KPXUISepaMngFetchTest, AFetchBegunBeforeACheckNowLeavesItsTimeAndNotice) {
+    StartFetchAt(DateOf(2024, 5, 10, 9));
+    CheckAt(*mng_, DateOf(2024, 5, 10, 10), newer_);
+    work_->DeliverAll();
+    EXPECT_EQ(mng_->LastTimeVersionChecked(), DateOf(2024, 5, 10, 10));
+    EXPECT_EQ(mng_->NextTimeToCheckVersion(), DateOf(2024, 5, 17, 10));
+    EXPECT_EQ(windows_.Renewable, 1) << "one check, one notice";
+}
+
+TEST_F(KPXUISepaMngFetchTest, AFetchThatArrivesAfterTheEndOpensNoNotice) {
+    StartFetchAt(DateOf(2024, 5, 10, 9));
+    ASSERT_TRUE(mng_->EndManagement());
+    work_->DeliverAll();
+    EXPECT_EQ(windows_.Renewable, 0);
+    EXPECT_FALSE(mng_->IsVersionChecked());
+}
+
+TEST_F(KPXUISepaMngFetchTest, AFetchThatArrivesAfterTheCheckIsSwitchedOffOpensNoNotice) {
+    StartFetchAt(DateOf(2024, 5, 10, 9));
+    mng_->SetCheckVersion(false);
+    work_->DeliverAll();
+    EXPECT_EQ(windows_.Renewable, 0);
+    EXPECT_FALSE(mng_->IsVersionChecked());
 }
 
 TEST_F(KPXUISepaMngTest, OnlyTheExactUninstallSwitchDeletesTheSettingsFile) {

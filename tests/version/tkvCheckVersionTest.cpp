@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "LocalHttpServer.h"
@@ -129,6 +132,35 @@ TEST_F(tkvCheckVersionTest, NetworkFailuresFail) {
 
     check_.SetAddress("http://127.0.0.1:" + std::to_string(ClosedLocalPort()) + "/version.txt");
     EXPECT_FALSE(check_.Check()) << "a closed port";
+}
+
+TEST_F(tkvCheckVersionTest, AnAbortFlagEndsAFetchThatWaitsForItsAnswer) {
+    server_.NeverAnswer();
+    std::atomic<bool> abort{false};
+    std::atomic<bool> fetched{true};
+    constexpr int32_t kAnHour = 3600000;  // beyond the test's own time limit: only the flag ends it
+    std::thread fetch([&] {
+        std::string bytes;
+        fetched = tkvCheckVersion::FetchVersionFile(server_.Url(), kAnHour, kAnHour, bytes, &abort);
+    });
+    while (server_.RequestCount() == 0) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    abort = true;
+    fetch.join();
+    EXPECT_FALSE(fetched);
+}
+
+TEST_F(tkvCheckVersionTest, AFetchAbortedBeforehandSendsNothing) {
+    server_.ServeBody(Version(1, 3, 0).Bytes());
+    const std::atomic<bool> abort{true};
+    std::string bytes;
+    EXPECT_FALSE(tkvCheckVersion::FetchVersionFile(server_.Url(), kTestTimeout, kTestTimeout, bytes,
+                                                   &abort));
+    EXPECT_EQ(server_.ConnectionCount(), 0);
+    const std::atomic<bool> notAborted{false};
+    EXPECT_TRUE(tkvCheckVersion::FetchVersionFile(server_.Url(), kTestTimeout, kTestTimeout, bytes,
+                                                  &notAborted));
 }
 
 TEST_F(tkvCheckVersionTest, TheBodyIsCappedAt64KiB) {

@@ -2,13 +2,12 @@
 
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "LocalHttpServer.h"
 #include "ManualTimerBackend.h"
+#include "QueuedBackgroundWork.h"
 #include "VersionFiles.h"
-#include "tkvBackgroundWork.h"
 #include "tkvCallBackForTimerCtrl.h"
 #include "tkvCheckVersion.h"
 #include "tkvDateTime.h"
@@ -184,25 +183,6 @@ TEST_F(tkvWatchVersionTest, AWatchWhoseTimerCannotStartStaysOff) {
     EXPECT_EQ(server_.RequestCount(), 0);
 }
 
-// Work off the thread as a test drives it: the work runs on a real thread at once, and its
-// completion waits until the test hands it to the "user-interface thread".
-class QueuedBackgroundWork : public tkvBackgroundWork {
-public:
-    void Run(std::function<void()> agWork, std::function<void()> agDone) override {
-        std::thread(std::move(agWork)).join();
-        Done.push_back(std::move(agDone));
-    }
-    // Hands every finished work back, as the event loop would.
-    void DeliverAll() {
-        auto done = std::move(Done);
-        Done.clear();
-        for (auto& each : done) {
-            each();
-        }
-    }
-    std::vector<std::function<void()>> Done;
-};
-
 class tkvWatchVersionBackgroundTest : public tkvWatchVersionTest {
 protected:
     void SetUp() override {
@@ -258,6 +238,39 @@ TEST_F(tkvWatchVersionBackgroundTest, AFetchThatArrivesAfterTheWatchWentIsDroppe
     watch_.reset();
     work_->DeliverAll();
     EXPECT_EQ(log_.Checked, 0);
+}
+
+TEST_F(tkvWatchVersionBackgroundTest, ACheckAskedForSupersedesATicksFetchOnItsWay) {
+    watch_->SetEnabled(true);
+    ASSERT_TRUE(watch_->Fetching());
+    now_ = DateOf(2024, 1, 31, 11);
+    ASSERT_TRUE(watch_->Check(true));
+    EXPECT_FALSE(watch_->Fetching());
+    work_->DeliverAll();  // the tick's fetch, begun an hour before, arrives only now
+    EXPECT_EQ(log_.Checked, 1);
+    EXPECT_EQ(cycle_->BaseTime(), DateOf(2024, 1, 31, 11)) << "the time of the last check";
+    EXPECT_EQ(watch_->NextTimeToCheck(), DateOf(2024, 2, 7, 11));
+}
+
+TEST_F(tkvWatchVersionBackgroundTest, AFetchThatArrivesAfterTheWatchIsSwitchedOffIsDropped) {
+    watch_->SetEnabled(true);
+    watch_->SetEnabled(false);
+    EXPECT_FALSE(watch_->Fetching());
+    const size_t ticks = log_.Ticks.size();
+    work_->DeliverAll();
+    EXPECT_EQ(log_.Checked, 0);
+    EXPECT_EQ(log_.Ticks.size(), ticks) << "no word from a watch that is off";
+    EXPECT_EQ(watch_->NextTimeToCheck(), tkvDateTime::kZeroDate);
+}
+
+TEST_F(tkvWatchVersionBackgroundTest, SwitchedOnAgainTheWatchFetchesAnewAndReportsOnce) {
+    watch_->SetEnabled(true);
+    watch_->SetEnabled(false);
+    watch_->SetEnabled(true);
+    EXPECT_EQ(work_->Done.size(), 2u) << "the dropped fetch does not hold up the new one";
+    work_->DeliverAll();
+    EXPECT_EQ(log_.Checked, 1);
+    EXPECT_FALSE(watch_->Fetching());
 }
 
 TEST_F(tkvWatchVersionTest, WithoutBackgroundAHeldWatchAlsoWaits) {
