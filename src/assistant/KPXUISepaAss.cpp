@@ -1,8 +1,5 @@
 #include "KPXUISepaAss.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
 #include <vector>
 
 #include "KPXChecksumFile.h"
@@ -21,6 +18,7 @@
 #include "tkvEventPump.h"
 #include "tkvFileString.h"
 #include "tkvShowHTMLToIE.h"
+#include "tkvTypedNumber.h"
 
 namespace {
 
@@ -58,38 +56,6 @@ bool IsSplit(Operation agOperation) {
 PageSet PageSetOf(Operation agOperation) {
     return IsSplit(agOperation) ? PageSet::kFramePageSeparateFile
                                 : PageSet::kFramePageRestoreDividora;
-}
-
-// A typed number as the window's conversions read it: decimal, with an optional sign,
-// fraction and exponent, blanks around it allowed.
-bool ParseNumber(const std::string& agText, double& ouValue) {
-    const size_t first = agText.find_first_not_of(" \t");
-    if (first == std::string::npos) {
-        return false;
-    }
-    const std::string text = agText.substr(first, agText.find_last_not_of(" \t") - first + 1);
-    if (text.find_first_not_of("0123456789+-.eE") != std::string::npos) {
-        return false;  // no hexadecimal, infinity or other forms strtod would take
-    }
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) {
-        return false;
-    }
-    ouValue = value;
-    return true;
-}
-
-// Rounds to the nearest 32-bit integer, a half to the even neighbour; false for a value that
-// does not fit, where the window's conversion overflows.
-bool RoundToLong(double agValue, int32_t& ouValue) {
-    const double rounded = std::nearbyint(agValue);
-    if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
-        return false;
-    }
-    ouValue = static_cast<int32_t>(rounded);
-    return true;
 }
 
 }  // namespace
@@ -326,18 +292,19 @@ void KPXUISepaAss::CopySettings(KPXSepaData& agJob) const {
 
 bool KPXUISepaAss::TypedPieceSize(int32_t& ouBytes) const {
     double typed = 0;
-    if (!ParseNumber(window_.txtSeparateFileModeFileSize(), typed)) {
+    if (!tkvTypedNumber::Parse(window_.txtSeparateFileModeFileSize(), typed)) {
         return false;
     }
     // The typed size is read in single precision, as the window always has.
     const auto size = static_cast<float>(typed);
-    return RoundToLong(static_cast<double>(size) * window_.cmbSeparateFileModeFileSizeUnit(),
-                       ouBytes);
+    return tkvTypedNumber::RoundToLong(
+        static_cast<double>(size) * window_.cmbSeparateFileModeFileSizeUnit(), ouBytes);
 }
 
 bool KPXUISepaAss::TypedPieceCount(int32_t& ouCount) const {
     double typed = 0;
-    return ParseNumber(window_.txtSeparateFileModeCount(), typed) && RoundToLong(typed, ouCount);
+    return tkvTypedNumber::Parse(window_.txtSeparateFileModeCount(), typed) &&
+           tkvTypedNumber::RoundToLong(typed, ouCount);
 }
 
 bool KPXUISepaAss::PrepareDecideFileSize(KPXDecideFileSize& agDecide) {
@@ -377,11 +344,11 @@ bool KPXUISepaAss::PrepareDecideFileSize(KPXDecideFileSize& agDecide) {
     double ignored = 0;
     const int32_t mode = agDecide.HowToSeparate();
     if (mode == KPXDecideFileSize::kBySize &&
-        !ParseNumber(window_.txtSeparateFileModeFileSize(), ignored)) {
+        !tkvTypedNumber::Parse(window_.txtSeparateFileModeFileSize(), ignored)) {
         errors.Register(kSizeNotNumeric);
     }
     if (mode == KPXDecideFileSize::kByCount &&
-        !ParseNumber(window_.txtSeparateFileModeCount(), ignored)) {
+        !tkvTypedNumber::Parse(window_.txtSeparateFileModeCount(), ignored)) {
         errors.Register(kCountNotNumeric);
     }
     if (!sourceExists) {

@@ -7,10 +7,8 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLocale>
 #include <QMenu>
 #include <QScreen>
-#include <cmath>
 
 #include "DividoraVersion.h"
 #include "KPXResultPage.h"
@@ -36,6 +34,7 @@
 #include "tkvShowHTMLToIE.h"
 #include "tkvTextBrowserView.h"
 #include "tkvTwips.h"
+#include "tkvTypedNumber.h"
 #include "tkvWatchVersion.h"
 #include "ui_KPXUIBase.h"
 
@@ -896,16 +895,9 @@ std::string KPXUIBase::CompactToLabel(const QLabel* agLabel, const std::string& 
 }
 
 void KPXUIBase::UpperCountLeft() {
-    bool numeric = false;
-    const QString text = ui_->txtUtilityEnvironmentUpperCount->text().trimmed();
-    double value = QLocale::system().toDouble(text, &numeric);
-    if (!numeric) {
-        value = QLocale::c().toDouble(text, &numeric);
-    }
-    // Halves go to the even neighbour; what rounds to 0 or leaves 32 bits is refused too.
-    const double rounded = std::nearbyint(value);
-    if (numeric && value > 0 && rounded >= 1 && rounded <= 2147483647.0) {
-        sepaMng_->SetUpperCountToWarn(static_cast<int32_t>(rounded));
+    int32_t count = 0;
+    if (tkvTypedNumber::ParseCount(S(ui_->txtUtilityEnvironmentUpperCount->text()), count)) {
+        sepaMng_->SetUpperCountToWarn(count);
         return;
     }
     FramePageBase()->SetIndex(2);
