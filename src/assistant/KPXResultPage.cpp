@@ -11,10 +11,6 @@ bool IsEstimate(Operation agOperation) {
            agOperation == Operation::kEstimateRestoring;
 }
 
-bool IsSplit(Operation agOperation) {
-    return agOperation == Operation::kEstimateSeparating || agOperation == Operation::kSeparate;
-}
-
 const char* Title(Operation agOperation) {
     switch (agOperation) {
         case Operation::kEstimateSeparating:
@@ -61,8 +57,9 @@ void KPXResultPage::Cancelled() {
     body_.Clear();
     const std::string cancelled = "実行はｷｬﾝｾﾙされました。";
     if (IsEstimate(operation_)) {
-        body_.Notes({cancelled, IsSplit(operation_) ? "分割の予測は完了していません。"
-                                                    : "復元の予測は完了していません。"});
+        body_.Notes({cancelled, KPXUISepaAssWindow::IsSplit(operation_)
+                                    ? "分割の予測は完了していません。"
+                                    : "復元の予測は完了していません。"});
     } else {
         body_.Texts({cancelled});
     }
@@ -78,9 +75,10 @@ void KPXResultPage::Failed(const std::vector<std::string>& agCauses,
         body_.Texts({cause});
     }
     if (!agFailedPiece.empty()) {
-        body_.Paragraphs(
-            {{{}, IsSplit(operation_) ? "ｴﾗｰが発生した分割先ﾌｧｲﾙ:" : "ｴﾗｰが発生した復元元ﾌｧｲﾙ:"},
-             {{}, agFailedPiece, true}});
+        body_.Paragraphs({{{},
+                           KPXUISepaAssWindow::IsSplit(operation_) ? "ｴﾗｰが発生した分割先ﾌｧｲﾙ:"
+                                                                   : "ｴﾗｰが発生した復元元ﾌｧｲﾙ:"},
+                          {{}, agFailedPiece, true}});
     }
 }
 

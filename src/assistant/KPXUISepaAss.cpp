@@ -48,14 +48,10 @@ const char* ErrorText(KPXUISepaAss::Error agNumber) {
     return nullptr;
 }
 
-bool IsSplit(Operation agOperation) {
-    return agOperation == Operation::kEstimateSeparating || agOperation == Operation::kSeparate;
-}
-
 // The page set an operation locks besides the base.
 PageSet PageSetOf(Operation agOperation) {
-    return IsSplit(agOperation) ? PageSet::kFramePageSeparateFile
-                                : PageSet::kFramePageRestoreDividora;
+    return KPXUISepaAssWindow::IsSplit(agOperation) ? PageSet::kFramePageSeparateFile
+                                                    : PageSet::kFramePageRestoreDividora;
 }
 
 }  // namespace
@@ -74,7 +70,7 @@ struct KPXUISepaAss::Request {
         lcSepaCtrl->SetCancelMng(CancelMng);
         lcSepaCtrl->SetSepaData(SepaData);
         SepaData->SetCancelMng(CancelMng);
-        if (IsSplit(agOperation)) {
+        if (KPXUISepaAssWindow::IsSplit(agOperation)) {
             DecideFileSize = std::make_shared<KPXDecideFileSize>();
             DecideFileSize->SetCancelMng(CancelMng);
             DecideFileSize->SetSepaData(SepaData);
@@ -189,7 +185,7 @@ bool KPXUISepaAss::RunOperation(Operation agOperation, BodyWriter agWriter) {
     window_.SetPageSetFixed(page, true);
     window_.SetPageSetFixed(PageSet::kFramePageBase, true);
     request_ = std::make_unique<Request>(agOperation,
-                                         IsSplit(agOperation)
+                                         KPXUISepaAssWindow::IsSplit(agOperation)
                                              ? static_cast<KPXSepaCtrlEvents&>(*separateEvents_)
                                              : static_cast<KPXSepaCtrlEvents&>(*restoreEvents_),
                                          window_.SepaMng());

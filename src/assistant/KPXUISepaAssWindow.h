@@ -18,6 +18,10 @@ class KPXUISepaAssWindow {
 public:
     // The four operations; each has its own Do button, status label and result view.
     enum class Operation { kEstimateSeparating, kEstimateRestoring, kSeparate, kRestore };
+    // A split or its estimate, not a restore or its estimate.
+    static bool IsSplit(Operation agOperation) {
+        return agOperation == Operation::kEstimateSeparating || agOperation == Operation::kSeparate;
+    }
     // The page sets the assistant locks while an operation runs.
     enum class PageSet { kFramePageBase, kFramePageSeparateFile, kFramePageRestoreDividora };
 

@@ -159,4 +159,13 @@ std::string GeneralDateText(double agDate) {
     return text;
 }
 
+std::string JapaneseDateText(double agDate, const std::string& agGap) {
+    Parts parts;
+    if (!ToParts(agDate, parts)) {
+        return {};
+    }
+    return std::to_string(parts.Year) + "年" + agGap + std::to_string(parts.Month) + "月" + agGap +
+           std::to_string(parts.Day) + "日";
+}
+
 }  // namespace tkvDateTime

@@ -46,4 +46,8 @@ double Now();
 // "2024/05/10 9:00:00"; the date alone at midnight.
 std::string GeneralDateText(double agDate);
 
+// "2024年5月10日", agGap after 年 and 月 ("2024年 5月 10日" with a blank); empty for a date that
+// has no calendar form.
+std::string JapaneseDateText(double agDate, const std::string& agGap = {});
+
 }  // namespace tkvDateTime

@@ -17,6 +17,7 @@
 #include "KPXUIEstimate.h"
 #include "KPXUIEstimateDialog.h"
 #include "KPXUIMsgBoxDialog.h"
+#include "KPXUIResources.h"
 #include "KPXUISepaAss.h"
 #include "KPXUISepaMng.h"
 #include "tkvCancelMng.h"
@@ -60,16 +61,6 @@ size_t Slot(Operation agOperation) { return static_cast<size_t>(agOperation); }
 QString Q(const std::string& agText) { return tkvQtString::ToQt(agText); }
 std::string S(const QString& agText) { return tkvQtString::FromQt(agText); }
 
-// "yyyy年m月d日" of a date-time.
-std::string DateText(double agDate) {
-    tkvDateTime::Parts parts;
-    if (!tkvDateTime::ToParts(agDate, parts)) {
-        return {};
-    }
-    return std::to_string(parts.Year) + "年" + std::to_string(parts.Month) + "月" +
-           std::to_string(parts.Day) + "日";
-}
-
 // The folder a pasted or dropped path names for a folder box: the folder itself, else the
 // folder it lies in.
 bool FolderOfPath(const std::string& agPath, std::string& ouFolder) {
@@ -92,7 +83,7 @@ KPXUIBase::KPXUIBase(QWidget* agParent) : QMainWindow(agParent), ui_(new Ui::KPX
     ui_->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/ICON")));
+    setWindowIcon(QIcon(QString::fromUtf8(KPXUIResources::kIcon)));
     controls_[Slot(Operation::kEstimateSeparating)] = {
         ui_->cmSeparateFileEstimateDo, ui_->cmSeparateFileEstimateCancel,
         ui_->lblSeparateFileEstimateStatus, ui_->barSeparateFileEstimateProgress,
@@ -917,11 +908,12 @@ void KPXUIBase::ShowVersionCheckDates() {
             QStringLiteral("次回のﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認する日付が決定されていません。"));
         return;
     }
-    ui_->lblUtilityVersionLastCheckedDate->setText(Q(
-        "前回は" + DateText(sepaMng_->LastTimeVersionChecked()) + "にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認しました。"));
-    ui_->lblUtilityVersionDateToCheckNext->setText(Q("次回は" +
-                                                     DateText(sepaMng_->NextTimeToCheckVersion()) +
-                                                     "以降にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認する予定です。"));
+    ui_->lblUtilityVersionLastCheckedDate->setText(
+        Q("前回は" + tkvDateTime::JapaneseDateText(sepaMng_->LastTimeVersionChecked()) +
+          "にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認しました。"));
+    ui_->lblUtilityVersionDateToCheckNext->setText(
+        Q("次回は" + tkvDateTime::JapaneseDateText(sepaMng_->NextTimeToCheckVersion()) +
+          "以降にﾊﾞｰｼﾞｮﾝｱｯﾌﾟを確認する予定です。"));
 }
 
 void KPXUIBase::CheckVersionNow() {
@@ -960,7 +952,7 @@ void KPXUIBase::ShowVersionInformation() {
     }
     const int side = tkvTwips::ToPixels(960, this);
     ui_->imgVersionAppIcon->setPixmap(
-        QIcon(QStringLiteral(":/pictures/VERSIONPICTURE")).pixmap(QSize(side, side)));
+        QIcon(QString::fromUtf8(KPXUIResources::kVersionPicture)).pixmap(QSize(side, side)));
 }
 
 void KPXUIBase::lcWatchVersion_VersionChecked() { ShowVersionCheckDates(); }

@@ -43,12 +43,7 @@ KPXUIRenewable* KPXUIRenewable::ShowNotice(QWidget* agOwner, const tkvCheckVersi
 KPXUIRenewable* KPXUIRenewable::OpenNotice() { return TheNotice(); }
 
 std::string KPXUIRenewable::UpDatedDateText(double agDate) {
-    tkvDateTime::Parts parts;
-    if (!tkvDateTime::ToParts(agDate, parts)) {
-        return {};
-    }
-    return std::to_string(parts.Year) + "年 " + std::to_string(parts.Month) + "月 " +
-           std::to_string(parts.Day) + "日";
+    return tkvDateTime::JapaneseDateText(agDate, " ");
 }
 
 KPXUIRenewable::KPXUIRenewable(QWidget* agOwner)
