@@ -130,8 +130,11 @@ bool tkvStagedFiles::IsBlocked(const Entry& agEntry, std::string& ouSystemText) 
             ouSystemText = what;
             return true;
         case tkvFileString::TargetState::kReplaceable:
+            if (agEntry.Replace) {
+                return false;
+            }
             ouSystemText = std::strerror(EEXIST);
-            return !agEntry.Replace;
+            return true;
     }
     return false;
 }
