@@ -30,6 +30,7 @@
 #include "LocalHttpServer.h"
 #include "TestFolder.h"
 #include "VersionFiles.h"
+#include "tkvCallBackForTimerCtrl.h"
 #include "tkvCheckVersion.h"
 #include "tkvEventPump.h"
 #include "tkvFramePage2.h"
@@ -37,6 +38,7 @@
 #include "tkvNetAccess.h"
 #include "tkvQtEventPump.h"
 #include "tkvQtString.h"
+#include "tkvQtTimerBackend.h"
 #include "tkvShowHTMLToIE.h"
 #include "tkvTextBrowserView.h"
 #include "tkvWatchVersion.h"
@@ -446,6 +448,34 @@ private slots:
         tkvModal::PushAnswerer(DialogAnswers::Click(QStringLiteral("ok")));
         Click("cmUtilityVersionCheckNow");
         QVERIFY(Find<QPushButton>("cmUtilityVersionCheckNow")->isEnabled());
+    }
+
+    // The timer, the fetch on a thread of its own, the answer back on the window's thread and
+    // the notice, as a user with the automatic check on meets them.
+    void aScheduledCheckFetchesOffTheWindowsThreadAndShowsTheNotice() {
+        LocalHttpServer server;
+        VersionFile newer;
+        newer.Major = DividoraVersion::kMajor + 1;
+        server.ServeBody(newer.Bytes());
+        // The program's own timers, as its start installs them.
+        tkvCallBackForTimerCtrl::SetTimerBackend(std::make_shared<tkvQtTimerBackend>());
+        const auto watch = sepaMng_->WatchingControl();
+        watch->CheckingControl()->SetAddress(server.Url());
+        watch->SetInterval(20);
+        watch->SetNextTimeToCheck(0.0);  // due long ago
+        QVERIFY(!sepaMng_->IsVersionChecked());
+        sepaMng_->SetCheckVersion(true);
+        QVERIFY(watch->Enabled());
+        QTRY_VERIFY(KPXUIRenewable::OpenNotice() != nullptr);
+        QVERIFY(sepaMng_->IsVersionChecked());
+        QVERIFY(sepaMng_->NextTimeToCheckVersion() > sepaMng_->LastTimeVersionChecked());
+        KPXUIRenewable::OpenNotice()->close();
+        // Not due again for a cycle: further ticks fetch nothing.
+        QTest::qWait(100);
+        QVERIFY(!watch->Fetching());
+        QVERIFY(KPXUIRenewable::OpenNotice() == nullptr);
+        sepaMng_->SetCheckVersion(false);
+        tkvCallBackForTimerCtrl::SetTimerBackend(nullptr);
     }
 
     void aRequestWithoutRoomForItsPageSaysSoAndLeavesTheWindowIdle() {
