@@ -250,7 +250,9 @@ TEST_F(KPXUISepaAssFrameTest, APageThatCannotBeWrittenOrMadeSaysSoOnTheStatusLab
         std::string Why;
         std::string TemporaryFolder;
         uint64_t FileSizeLimit;  // 0: none
-        bool Result;             // the estimate's own, which a page failure does not change
+        // A page that cannot be written leaves the estimate's own result; without a page file
+        // there is no estimate at all.
+        bool Result;
     };
     // An estimate writes no file itself, so the limit only meets the page file.
     const std::vector<Case> cases{

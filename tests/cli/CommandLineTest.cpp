@@ -52,6 +52,18 @@ TEST_F(CommandLineTest, HelpListsEveryOptionOfTheCommandOnItsOwnLine) {
                                                                             << help;
         }
     }
+    // What scripts are told to use, by name, whatever the table holds.
+    const std::vector<std::pair<std::string, std::vector<std::string>>> promised{
+        {"split", {"-o DIR", "--size SIZE", "--count N", "--no-checksum", "--html FILE"}},
+        {"restore", {"-o DIR|-", "--find PIECE", "--checksum FILE", "--force"}},
+        {"verify", {"--find PIECE", "--checksum FILE", "--block BYTES"}},
+    };
+    for (const auto& [command, shown] : promised) {
+        ASSERT_EQ(Run({command, "--help"}), DividoraCli::kDone);
+        for (const std::string& option : shown) {
+            EXPECT_TRUE(StartsALine(out_.str(), "  " + option + " ")) << command << ": " << option;
+        }
+    }
     // The defaults and limits shown are the core's.
     ASSERT_EQ(Run({"split", "-h"}), DividoraCli::kDone);
     EXPECT_NE(out_.str().find("1 B to 64 MiB, default 1 MiB"), std::string::npos) << out_.str();
@@ -59,7 +71,7 @@ TEST_F(CommandLineTest, HelpListsEveryOptionOfTheCommandOnItsOwnLine) {
               std::string::npos);
 
     ASSERT_EQ(Run({"--help"}), DividoraCli::kDone);
-    for (const std::string command : {"split", "restore", "info"}) {
+    for (const std::string command : {"split", "restore", "verify", "info"}) {
         EXPECT_NE(out_.str().find("  dividora-cli " + command + " "), std::string::npos);
     }
     EXPECT_EQ(FolderEntries(pieces_), std::vector<std::string>{});

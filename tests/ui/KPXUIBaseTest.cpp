@@ -28,6 +28,7 @@
 #include "KPXUIStartClass.h"
 #include "KPXUIStartModule.h"
 #include "LocalHttpServer.h"
+#include "TestFiles.h"
 #include "TestFolder.h"
 #include "VersionFiles.h"
 #include "tkvCallBackForTimerCtrl.h"
@@ -221,7 +222,7 @@ private slots:
         QCOMPARE(Entries(folder_->Path("pieces")), QStringList{});
         QVERIFY(!window_->RequestRunning());
         QVERIFY(Find<QPushButton>("cmRestoreDividoraEstimateDo")->isEnabled());
-        QVERIFY(!Find<QProgressBar>("barSeparateFileActionProgress")->isVisible());
+        QVERIFY(Find<QProgressBar>("barSeparateFileActionProgress")->isHidden());
     }
 
     void closingDuringASplitCancelsItAndWritesTheSettings() {
@@ -457,8 +458,13 @@ private slots:
         VersionFile newer;
         newer.Major = DividoraVersion::kMajor + 1;
         server.ServeBody(newer.Bytes());
-        // The program's own timers, as its start installs them.
-        tkvCallBackForTimerCtrl::SetTimerBackend(std::make_shared<tkvQtTimerBackend>());
+        // The program's own timers, as its start installs them, for this test only.
+        struct Timers {
+            Timers() {
+                tkvCallBackForTimerCtrl::SetTimerBackend(std::make_shared<tkvQtTimerBackend>());
+            }
+            ~Timers() { tkvCallBackForTimerCtrl::SetTimerBackend(nullptr); }
+        } timers;
         const auto watch = sepaMng_->WatchingControl();
         watch->CheckingControl()->SetAddress(server.Url());
         watch->SetInterval(20);
@@ -475,15 +481,14 @@ private slots:
         QVERIFY(!watch->Fetching());
         QVERIFY(KPXUIRenewable::OpenNotice() == nullptr);
         sepaMng_->SetCheckVersion(false);
-        tkvCallBackForTimerCtrl::SetTimerBackend(nullptr);
     }
 
     void aRequestWithoutRoomForItsPageSaysSoAndLeavesTheWindowIdle() {
         FillSplit(Source(1000), 2);
-        const QByteArray old = qgetenv("TMPDIR");
-        qputenv("TMPDIR", folder_->Path(QStringLiteral("no-such-folder")).toUtf8());
-        Click("cmSeparateFileActionDo");
-        qputenv("TMPDIR", old);
+        {
+            const ScopedEnvironment noRoom("TMPDIR", Std(folder_->Path("no-such-folder")));
+            Click("cmSeparateFileActionDo");
+        }
         QCOMPARE(Find<QLabel>("lblSeparateFileActionStatus")->text(),
                  QStringLiteral("HTMLﾌｧｲﾙを正常に作成できませんでした。"));
         QVERIFY(!window_->RequestRunning());

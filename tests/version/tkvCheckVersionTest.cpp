@@ -143,9 +143,11 @@ TEST_F(tkvCheckVersionTest, AnAbortFlagEndsAFetchThatWaitsForItsAnswer) {
         std::string bytes;
         fetched = tkvCheckVersion::FetchVersionFile(server_.Url(), kAnHour, kAnHour, bytes, &abort);
     });
-    while (server_.RequestCount() == 0) {
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (server_.RequestCount() == 0 && std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    EXPECT_EQ(server_.RequestCount(), 1) << "the request never reached the server";
     abort = true;
     fetch.join();
     EXPECT_FALSE(fetched);
