@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "KPXDividoraData.h"
+#include "KPXPieceFormat.h"
 #include "tkvCancelMng.h"
 #include "tkvDateTime.h"
 #include "tkvPageDocument.h"
@@ -14,10 +15,10 @@ const char* kOneOrBothBroken =
     "結合順IDが同じ分割ﾌｧｲﾙのうちどちらか、もしくは、両方のﾌｧｲﾙが壊れている可能性があります。";
 const char* kNeverAgain = "従って、二度と復元できない可能性があります。";
 
-// Two pieces come from the same split run when these header fields are equal.
+// Two pieces are of one kind when they come from the same split run and agree on what it made.
 bool SameKind(const KPXDividoraData& agA, const KPXDividoraData& agB) {
-    return agA.SepaDate() == agB.SepaDate() && agA.FileName() == agB.FileName() &&
-           agA.Count() == agB.Count() && agA.SpecID() == agB.SpecID();
+    return KPXPieceFormat::SameSplit(agA, agB) && agA.FileName() == agB.FileName() &&
+           agA.Count() == agB.Count();
 }
 
 // The bold lead of the next cause: "原因1: ", "原因2: ", ...

@@ -40,8 +40,7 @@ int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
     using Operation = KPXUISepaAssWindow::Operation;
     assistant_ = std::make_unique<KPXUISepaAss>(window_);
     KPXUISepaAss& assistant = *assistant_;
-    // The signals stay caught until the page is out, so a late one cannot leave half a copy.
-    CliInterrupt interrupt([&assistant] { return assistant.CancelMng(); });
+    CliInterrupt::CancelThrough([&assistant] { return assistant.CancelMng(); });
     bool done = false;
     switch (agOperation) {
         case Operation::kEstimateSeparating:
@@ -57,7 +56,9 @@ int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
             done = assistant.Restore();
             break;
     }
-    const bool cancelled = interrupt.Interrupted() && !done;
+    CliInterrupt::CancelThrough({});
+    // A signal after the files took their final names changes nothing: the run is done.
+    const bool cancelled = CliInterrupt::Interrupted() && !done;
     progress_.Finish();
     const auto page = assistant.ShowHTMLToIE();
     if (!page || page->Address().empty()) {
@@ -76,7 +77,7 @@ int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
     const std::string text = assistant.Page().ToText(&CliText::Escaped);
     if (cancelled) {
         err_ << text;
-        return DividoraCli::CancelledBy(interrupt.Signal());
+        return DividoraCli::CancelledBy(CliInterrupt::Signal());
     }
     (done ? out_ : err_) << text;
     if (!done && !window_.RefusedAddress().empty()) {

@@ -5,22 +5,32 @@
 
 class tkvCancelMng;
 
-// While it lives, SIGINT (Ctrl+C), SIGTERM (kill) and SIGHUP (a closed terminal) cancel the
-// running operation, so its clean-up runs instead of the tool dying with a half-written file.
-// The signal only records itself; the engine's next cancel poll (through the event pump)
-// passes it to the cancel manager of the operation running then. A write past a file-size
-// limit becomes a failed write instead of killing the tool.
+// While it lives, SIGINT (Ctrl+C), SIGTERM (kill) and SIGHUP (a closed terminal) are only
+// recorded, so the tool never dies half-way: a command owns one for its whole life. A recorded
+// signal cancels the running operation at the engine's next cancel poll (through the event
+// pump), also one that arrived before the operation began; once the operation's files have
+// their final names there is no poll left, and the command ends as done. A write past a
+// file-size limit becomes a failed write instead of killing the tool.
 class CliInterrupt {
 public:
     using CancelMngSource = std::function<std::shared_ptr<tkvCancelMng>()>;
 
-    explicit CliInterrupt(CancelMngSource agCancelMng);
+    // agRestore false: the handlers stay when this object goes, for a process that ends right
+    // after it, so that a late signal cannot change how it ends.
+    explicit CliInterrupt(bool agRestore = true);
     ~CliInterrupt();
     CliInterrupt(const CliInterrupt&) = delete;
     CliInterrupt& operator=(const CliInterrupt&) = delete;
 
-    // True once one of the signals arrived during this object's life.
-    bool Interrupted() const;
+    // A recorded signal cancels the operation agSource names, from now until it is called with
+    // an empty source.
+    static void CancelThrough(CancelMngSource agSource);
+
+    // True once one of the signals arrived during the life of the current object.
+    static bool Interrupted();
     // The first signal that arrived; 0 for none.
-    int Signal() const;
+    static int Signal();
+
+private:
+    bool restore_;
 };

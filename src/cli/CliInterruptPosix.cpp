@@ -1,8 +1,7 @@
-#include "CliInterrupt.h"
-
 #include <array>
 #include <csignal>
 
+#include "CliInterrupt.h"
 #include "tkvCancelMng.h"
 #include "tkvEventPump.h"
 
@@ -21,9 +20,12 @@ extern "C" void OnCancelSignal(int agSignal) {
 std::array<struct sigaction, kCancelSignals.size()> previousCancel{};
 struct sigaction previousFileSize {};
 
+// What a recorded signal cancels; none between operations.
+CliInterrupt::CancelMngSource cancelSource;
+
 }  // namespace
 
-CliInterrupt::CliInterrupt(CancelMngSource agCancelMng) {
+CliInterrupt::CliInterrupt(bool agRestore) : restore_(agRestore) {
     caught = 0;
     struct sigaction action {};
     action.sa_handler = OnCancelSignal;
@@ -35,11 +37,11 @@ CliInterrupt::CliInterrupt(CancelMngSource agCancelMng) {
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     ::sigaction(SIGXFSZ, &ignore, &previousFileSize);
-    tkvEventPump::SetProcessEventsHook([source = std::move(agCancelMng)] {
-        if (caught == 0) {
+    tkvEventPump::SetProcessEventsHook([] {
+        if (caught == 0 || !cancelSource) {
             return;
         }
-        if (const auto cancelMng = source()) {
+        if (const auto cancelMng = cancelSource()) {
             cancelMng->Cancel();
         }
     });
@@ -47,12 +49,18 @@ CliInterrupt::CliInterrupt(CancelMngSource agCancelMng) {
 
 CliInterrupt::~CliInterrupt() {
     tkvEventPump::SetProcessEventsHook({});
+    cancelSource = nullptr;
+    if (!restore_) {
+        return;
+    }
     ::sigaction(SIGXFSZ, &previousFileSize, nullptr);
     for (size_t i = kCancelSignals.size(); i-- > 0;) {
         ::sigaction(kCancelSignals[i], &previousCancel[i], nullptr);
     }
 }
 
-bool CliInterrupt::Interrupted() const { return caught != 0; }
+void CliInterrupt::CancelThrough(CancelMngSource agSource) { cancelSource = std::move(agSource); }
 
-int CliInterrupt::Signal() const { return caught; }
+bool CliInterrupt::Interrupted() { return caught != 0; }
+
+int CliInterrupt::Signal() { return caught; }

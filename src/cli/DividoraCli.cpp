@@ -1,5 +1,6 @@
 #include "DividoraCli.h"
 
+#include "CliInterrupt.h"
 #include "CliOptions.h"
 #include "InfoCommand.h"
 #include "KPXUtilSettings.h"
@@ -8,6 +9,8 @@
 #include "VerifyCommand.h"
 
 int DividoraCli::Run(const std::vector<std::string>& agArguments) {
+    // Caught from the start: a signal before the operation begins still cancels it.
+    CliInterrupt interrupt(!signalsCaughtToExit_);
     // The defaults are those of a fresh installation; the tool reads no settings file.
     const KPXUtilSettings defaults;
     const CliOptions options(defaults);

@@ -26,9 +26,13 @@ public:
 
     // Whether stderr is a terminal, where progress is shown.
     void SetShowProgress(bool agShow) { showProgress_ = agShow; }
+    // For a process that ends with the command: the cancel signals stay caught after Run, so a
+    // signal that arrives once the outcome is settled cannot end the process another way.
+    void SetSignalsCaughtToExit(bool agCaught) { signalsCaughtToExit_ = agCaught; }
 
 private:
     bool showProgress_ = false;
+    bool signalsCaughtToExit_ = false;
 
     std::ostream& out_;
     std::ostream& err_;

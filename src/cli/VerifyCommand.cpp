@@ -64,12 +64,13 @@ int VerifyCommand::Run(const CliRequest& agRequest) {
     sepaCtrl->SetSepaData(job);
     sepaCtrl->SetCancelMng(cancelMng);
     sepaCtrl->SetEvents(&events);
-    CliInterrupt interrupt([cancelMng] { return cancelMng; });
+    CliInterrupt::CancelThrough([cancelMng] { return cancelMng; });
     const bool verified = sepaCtrl->Verify();
+    CliInterrupt::CancelThrough({});
     progress.Finish();
-    if (interrupt.Interrupted() && !verified) {
+    if (CliInterrupt::Interrupted() && !verified) {
         err_ << "dividora-cli: the verify was cancelled\n";
-        return DividoraCli::CancelledBy(interrupt.Signal());
+        return DividoraCli::CancelledBy(CliInterrupt::Signal());
     }
     const KPXSepaResult& result = *sepaCtrl->SepaResult();
     const auto& differing = result.DifferingPieces();

@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <sstream>
 
+#include "KPXDecideFileName.h"
 #include "KPXDividoraData.h"
+#include "KPXPieceFormat.h"
 #include "tkvDigest.h"
 #include "tkvFileError.h"
 #include "tkvFileRWCtrl.h"
@@ -81,20 +83,57 @@ bool ParseSetLine(const std::string& agLine, KPXChecksumFile& ouFile, std::strin
     return true;
 }
 
-bool ReadText(const std::string& agPath, int64_t agLimit, std::string& ouText) {
+// ouSystemText, when given, receives why the system could not read the file.
+bool ReadText(const std::string& agPath, int64_t agLimit, std::string& ouText,
+              std::string* ouSystemText = nullptr) {
     tkvFileRWCtrl file;
     file.SetFileAddress(agPath);
     file.SetFileAccess(tkvFileRWCtrl::kReadOnly);
     if (!file.OpenForBinary()) {
+        if (ouSystemText != nullptr) {
+            *ouSystemText = file.OpenFailure();
+        }
         return false;
     }
     try {
         const int64_t length = std::min(file.FileLength(), agLimit);
         ouText.resize(static_cast<size_t>(length));
         return file.ReadBlock(ouText.data(), length) == length;
-    } catch (const tkvFileError&) {
+    } catch (const tkvFileError& error) {
+        if (ouSystemText != nullptr) {
+            *ouSystemText = error.SystemText();
+        }
         return false;
     }
+}
+
+// Whether a quick look at the file at agPath, without the self check, finds a checksum file of
+// ours that names agRecord's split or one of agPieceNames.
+bool MayBelong(const std::string& agPath, const KPXDividoraData& agRecord,
+               const std::vector<std::string>& agPieceNames) {
+    std::string text;
+    // The set line and the first piece lines are enough to tell.
+    if (!ReadText(agPath, 64 * 1024, text) || text.rfind(kSetTag, 0) != 0) {
+        return false;  // no checksum file of ours, whatever else it lists
+    }
+    KPXChecksumFile file;
+    std::string selfCheck;
+    if (ParseSetLine(text.substr(0, text.find('\n')), file, selfCheck) &&
+        file.SpecID == agRecord.SpecID()) {
+        return true;
+    }
+    return std::any_of(agPieceNames.begin(), agPieceNames.end(),
+                       [&text](const std::string& agName) {
+                           return text.find("  " + agName + "\n") != std::string::npos;
+                       });
+}
+
+// Whether NAME.xxh128 is the name the split of agPieceNames gave its checksum file.
+bool IsNamedForPieces(const std::string& agName, const std::vector<std::string>& agPieceNames) {
+    const std::string base = tkvFileString::RemoveExtension(agName);
+    return std::all_of(agPieceNames.begin(), agPieceNames.end(), [&](const std::string& agPiece) {
+        return KPXDecideFileName::IsPieceNameOf(agPiece, base);
+    });
 }
 
 }  // namespace
@@ -134,35 +173,42 @@ bool KPXChecksumFile::FromText(const std::string& agText) {
     return true;
 }
 
-bool KPXChecksumFile::Read(const std::string& agPath) {
+bool KPXChecksumFile::Read(const std::string& agPath, std::string* ouSystemText) {
     std::string text;
-    return ReadText(agPath, kSizeLimit + 1, text) &&
+    return ReadText(agPath, kSizeLimit + 1, text, ouSystemText) &&
            static_cast<int64_t>(text.size()) <= kSizeLimit && FromText(text);
 }
 
 bool KPXChecksumFile::Belongs(const KPXDividoraData& agRecord) const {
-    return SpecID == agRecord.SpecID() &&
-           std::bit_cast<uint64_t>(SepaDate) == std::bit_cast<uint64_t>(agRecord.SepaDate()) &&
-           Count == agRecord.Count();
+    KPXDividoraData set;
+    set.SetSpecID(SpecID);
+    set.SetSepaDate(SepaDate);
+    return KPXPieceFormat::SameSplit(set, agRecord) && Count == agRecord.Count();
 }
 
-bool KPXChecksumFile::MayBelong(const std::string& agPath, const KPXDividoraData& agRecord,
-                                const std::vector<std::string>& agPieceNames) {
-    std::string text;
-    // The set line and the first piece lines are enough to tell.
-    if (!ReadText(agPath, 64 * 1024, text) || text.rfind(kSetTag, 0) != 0) {
-        return false;  // no checksum file of ours, whatever else it lists
+std::vector<std::string> KPXChecksumFile::FindBeside(const std::vector<std::string>& agPieces,
+                                                     const KPXDividoraData& agRecord) {
+    if (agPieces.empty()) {
+        return {};
     }
-    KPXChecksumFile file;
-    std::string selfCheck;
-    if (ParseSetLine(text.substr(0, text.find('\n')), file, selfCheck) &&
-        file.SpecID == agRecord.SpecID()) {
-        return true;
+    std::vector<std::string> names;
+    for (const std::string& piece : agPieces) {
+        names.push_back(tkvFileString::GetFileNamePart(piece));
     }
-    return std::any_of(agPieceNames.begin(), agPieceNames.end(),
-                       [&text](const std::string& agName) {
-                           return text.find("  " + agName + "\n") != std::string::npos;
-                       });
+    const std::string folder = tkvFileString::FolderOf(agPieces.front());
+    std::vector<std::string> entries = tkvFileString::FolderEntries(folder);
+    std::sort(entries.begin(), entries.end());
+    std::vector<std::string> found;
+    const std::string_view extension(kExtension);
+    for (const std::string& entry : entries) {
+        const std::string path = folder + entry;
+        if (entry.size() > extension.size() && entry.ends_with(extension) &&
+            tkvFileString::GetPathKind(path) == tkvFileString::kFile &&
+            (IsNamedForPieces(entry, names) || MayBelong(path, agRecord, names))) {
+            found.push_back(path);
+        }
+    }
+    return found;
 }
 
 std::string KPXChecksumFile::AddressOfSplit(const std::string& agFolder, const std::string& agName,

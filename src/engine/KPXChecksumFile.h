@@ -39,16 +39,19 @@ public:
     // Reads a text written by ToText; false for anything else, a damaged one included.
     bool FromText(const std::string& agText);
     // Reads the file at agPath; false when it cannot be read or is no sound checksum file.
-    bool Read(const std::string& agPath);
+    // ouSystemText, when given, receives the system's reason when the file could not be read.
+    bool Read(const std::string& agPath, std::string* ouSystemText = nullptr);
 
     // Whether it was written by the split that made agRecord.
     bool Belongs(const KPXDividoraData& agRecord) const;
 
-    // Whether a quick look at the file at agPath, without the self check, finds a checksum file
-    // of ours that names agRecord's split or one of agPieceNames: how the checksum file of a
-    // set is told among other files. Other programs' checksum files are never ours.
-    static bool MayBelong(const std::string& agPath, const KPXDividoraData& agRecord,
-                          const std::vector<std::string>& agPieceNames);
+    // The files beside agPieces that may be the set's checksum file, agRecord being one of its
+    // headers, in name order: a checksum file of ours that names the set's split or one of its
+    // pieces, and any file named as the set's checksum file is (NAME.xxh128 where every piece is
+    // NAME, a suffix the naming gives and ".KPX"). The latter is the set's, or a wrong file in
+    // its place; other programs' checksum files of other names are never taken.
+    static std::vector<std::string> FindBeside(const std::vector<std::string>& agPieces,
+                                               const KPXDividoraData& agRecord);
 
     // The checksum file a split of agSource writes into agFolder: NAME.xxh128, NAME being the
     // pieces' name, or the source's name without its extension when that is empty.

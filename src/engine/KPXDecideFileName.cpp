@@ -1,5 +1,6 @@
 #include "KPXDecideFileName.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -52,6 +53,18 @@ bool KPXDecideFileName::IsRandomSuffix(std::string_view agSuffix) {
         value = value * 16 + static_cast<unsigned>(digit ? c - '0' : c - 'A' + 10);
     }
     return agSuffix.size() == 4 && value < static_cast<unsigned>(kRandomSuffixCount);
+}
+
+bool KPXDecideFileName::IsPieceNameOf(std::string_view agPieceName, std::string_view agBaseName) {
+    const std::string_view extension(kExtension);
+    if (agPieceName.size() <= agBaseName.size() + extension.size() ||
+        !agPieceName.starts_with(agBaseName) || !agPieceName.ends_with(extension)) {
+        return false;
+    }
+    const std::string_view suffix = agPieceName.substr(
+        agBaseName.size(), agPieceName.size() - agBaseName.size() - extension.size());
+    return IsRandomSuffix(suffix) ||
+           std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string KPXDecideFileName::PiecePath(const std::string& agSuffix) const {

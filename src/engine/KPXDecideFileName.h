@@ -28,6 +28,9 @@ public:
     static std::string RandomSuffix(int32_t agValue);
     // Whether agSuffix is one a random draw gives.
     static bool IsRandomSuffix(std::string_view agSuffix);
+    // Whether agPieceName is a name this class gives a piece of base name agBaseName: the base
+    // name, a random suffix or a (padded) number, and the extension.
+    static bool IsPieceNameOf(std::string_view agPieceName, std::string_view agBaseName);
 
     void SetCancelMng(std::shared_ptr<tkvCancelMng> agCancelMng) {
         cancelMng_ = std::move(agCancelMng);

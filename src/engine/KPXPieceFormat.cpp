@@ -48,11 +48,14 @@ bool DecodeFields(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord) {
     return true;
 }
 
+bool SameSplit(const KPXDividoraData& agA, const KPXDividoraData& agB) {
+    return agA.SpecID() == agB.SpecID() &&
+           std::bit_cast<uint64_t>(agA.SepaDate()) == std::bit_cast<uint64_t>(agB.SepaDate());
+}
+
 bool SameFields(const KPXDividoraData& agA, const KPXDividoraData& agB) {
-    return std::bit_cast<uint64_t>(agA.SepaDate()) == std::bit_cast<uint64_t>(agB.SepaDate()) &&
-           agA.SpecID() == agB.SpecID() && agA.TurnID() == agB.TurnID() &&
-           agA.Count() == agB.Count() && agA.FileName() == agB.FileName() &&
-           agA.FileSize() == agB.FileSize();
+    return SameSplit(agA, agB) && agA.TurnID() == agB.TurnID() && agA.Count() == agB.Count() &&
+           agA.FileName() == agB.FileName() && agA.FileSize() == agB.FileSize();
 }
 
 }  // namespace KPXPieceFormat

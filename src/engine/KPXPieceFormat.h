@@ -60,6 +60,10 @@ tkvVerRWCtrl VersionBlock(tkvFileRWCtrl* agFile);
 // first that cannot be read. Failures of the file system raise tkvFileError.
 bool EncodeFields(const KPXDividoraData& agRecord, tkvFileRWCtrl& agFile);
 bool DecodeFields(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord);
+// True when both records were made by the same split run: the same identifier and date, the
+// date compared as stored, bit for bit (a stored NaN date is equal to itself). Every place that
+// tells sets apart asks this.
+bool SameSplit(const KPXDividoraData& agA, const KPXDividoraData& agB);
 // True when both records carry the same split fields, bit for bit (a stored NaN date included).
 bool SameFields(const KPXDividoraData& agA, const KPXDividoraData& agB);
 

@@ -16,6 +16,9 @@
 
 namespace {
 
+// The name of the stream a restore may write to instead of a file.
+constexpr const char* kStreamName = "-";
+
 // The texts of the numbers, keyed by the enum.
 const char* ErrorText(KPXSepaCtrl::Error agNumber) {
     switch (agNumber) {
@@ -45,6 +48,8 @@ const char* ErrorText(KPXSepaCtrl::Error agNumber) {
             return "分割元ﾌｧｲﾙの読み込みに失敗しました。";
         case KPXSepaCtrl::kPieceTargetNotAFile:
             return "分割先ｱﾄﾞﾚｽにﾌｧｲﾙ以外のものが存在するため置き換えられません。";
+        case KPXSepaCtrl::kSourceChanged:
+            return "分割元ﾌｧｲﾙが分割中に変更されました。";
         case KPXSepaCtrl::kHeaderNotWritten:
             return "ﾍｯﾀﾞの書き込みに失敗しました。";
         case KPXSepaCtrl::kNoPieceFile:
@@ -61,6 +66,8 @@ const char* ErrorText(KPXSepaCtrl::Error agNumber) {
             return "ﾁｪｯｸｻﾑﾌｧｲﾙが壊れているか、別の分割のものです。";
         case KPXSepaCtrl::kNoChecksumFile:
             return "ﾁｪｯｸｻﾑﾌｧｲﾙが見つかりません。";
+        case KPXSepaCtrl::kChecksumFileNotRead:
+            return "ﾁｪｯｸｻﾑﾌｧｲﾙの読み込みに失敗しました。";
         case KPXSepaCtrl::kPieceNotOpened:
             return "復元元ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。";
         case KPXSepaCtrl::kPieceEndedEarly:
@@ -165,16 +172,20 @@ bool KPXSepaCtrl::ReadHeader(KPXDividoraData& agRecord) {
 
 bool KPXSepaCtrl::ReadHeaderFields(KPXDividoraData& agRecord,
                                    tkvFileString::FileIdentity* ouIdentity) {
-    if (tkvFileString::GetPathKind(agRecord.FileAddress()) != tkvFileString::kFile) {
+    headerUnreadable_ = false;
+    const std::string& path = agRecord.FileAddress();
+    if (tkvFileString::GetPathKind(path) != tkvFileString::kFile) {
         RegisterError(kHeaderFileMissing);
         return false;
     }
     // Pieces are only read, so they open read-only: pieces on read-only media can be joined.
     tkvFileRWCtrl file;
-    file.SetFileAddress(agRecord.FileAddress());
+    file.SetFileAddress(path);
     file.SetFileAccess(tkvFileRWCtrl::kReadOnly);
     if (!file.OpenForBinary()) {
-        RegisterError(kHeaderFileNotOpened);
+        // The callers name the piece; the reason is what only the system can tell.
+        headerUnreadable_ = true;
+        RegisterError(kHeaderFileNotOpened, file.OpenFailure());
         return false;
     }
     try {
@@ -182,8 +193,9 @@ bool KPXSepaCtrl::ReadHeaderFields(KPXDividoraData& agRecord,
             *ouIdentity = file.Identity();
         }
         return DecodeHeader(file, agRecord);
-    } catch (const tkvFileError&) {
-        RegisterError(kHeaderNotRead);
+    } catch (const tkvFileError& error) {
+        headerUnreadable_ = true;
+        RegisterError(kHeaderNotRead, error.SystemText());
         return false;
     }
 }
@@ -253,7 +265,7 @@ bool KPXSepaCtrl::WriteHeader(tkvFileRWCtrl& agFile, const KPXDividoraData& agRe
         }
         RegisterError(kHeaderNotWritten);
     } catch (const tkvFileError& error) {
-        RegisterError(kHeaderNotWritten, error.SystemText());
+        RegisterFileError(kHeaderNotWritten, UserPath(agFile.FileAddress()), error.SystemText());
     }
     return false;
 }
@@ -263,7 +275,8 @@ KPXSepaCtrlEvents& KPXSepaCtrl::Events() const {
     return events_ != nullptr ? *events_ : nobody;
 }
 
-bool KPXSepaCtrl::RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailure) {
+bool KPXSepaCtrl::RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agReadFailure,
+                                 int32_t agWriteFailure) {
     NewErrorMng();
     sepaResult_ = std::make_shared<KPXSepaResult>();
     stagedFiles_ = std::make_unique<tkvStagedFiles>();
@@ -272,7 +285,11 @@ bool KPXSepaCtrl::RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailu
     try {
         done = (this->*agRun)();
     } catch (const tkvFileError& error) {
-        RegisterError(agIoFailure, error.SystemText());
+        // The files a run writes are its temporary files and the stream; every other file it
+        // touches it only reads.
+        const bool written = UserPath(error.Path()) != error.Path() || error.Path() == kStreamName;
+        RegisterFileError(written ? agWriteFailure : agReadFailure, UserPath(error.Path()),
+                          error.SystemText());
     }
     // The run's files are closed by now: they were local to it. Files that were there before
     // are untouched either way: they are only replaced when the run commits.
@@ -296,6 +313,15 @@ bool KPXSepaCtrl::Fail(int32_t agNumber, int32_t agErrorIndex) {
 
 bool KPXSepaCtrl::IsCanceled() const { return tkvCancelMng::IsCanceled(cancelMng_); }
 
+void KPXSepaCtrl::RegisterFileError(int32_t agNumber, const std::string& agPath,
+                                    const std::string& agSystemText) {
+    RegisterError(agNumber, agPath.empty() ? agSystemText : agPath + ": " + agSystemText);
+}
+
+std::string KPXSepaCtrl::UserPath(const std::string& agPath) const {
+    return stagedFiles_ ? stagedFiles_->FinalPathOf(agPath) : agPath;
+}
+
 bool KPXSepaCtrl::CreateTarget(tkvFileRWCtrl& agFile, const std::string& agPath, int32_t agNotAFile,
                                int32_t agNotCreated) {
     std::string what;
@@ -315,7 +341,8 @@ bool KPXSepaCtrl::CreateTarget(tkvFileRWCtrl& agFile, const std::string& agPath,
         stagedFiles_->Stage(agPath, state == tkvFileString::TargetState::kReplaceable));
     if (!agFile.OpenForBinaryClearing()) {
         stagedFiles_->Unstage();
-        return Fail(agNotCreated);
+        RegisterFileError(agNotCreated, agPath, agFile.OpenFailure());
+        return false;
     }
     // Only files this run created are recorded, so the clean-up never touches others.
     sepaResult_->AddCreatedFile(agPath);
@@ -323,13 +350,14 @@ bool KPXSepaCtrl::CreateTarget(tkvFileRWCtrl& agFile, const std::string& agPath,
 }
 
 bool KPXSepaCtrl::CopyFailed(const KPXBlockCopy& agCopy, KPXBlockCopy::Result agResult,
+                             const tkvFileRWCtrl& agReader, const tkvFileRWCtrl* agWriter,
                              int32_t agEndedEarly, int32_t agReadFailed, int32_t agWriteFailed) {
     if (agResult == KPXBlockCopy::kReaderEnded) {
-        RegisterError(agEndedEarly);
+        RegisterError(agEndedEarly, agReader.FileAddress());
     } else if (agResult == KPXBlockCopy::kReadFailed) {
-        RegisterError(agReadFailed, agCopy.SystemText());
-    } else if (agResult == KPXBlockCopy::kWriteFailed) {
-        RegisterError(agWriteFailed, agCopy.SystemText());
+        RegisterFileError(agReadFailed, agReader.FileAddress(), agCopy.SystemText());
+    } else if (agResult == KPXBlockCopy::kWriteFailed && agWriter != nullptr) {
+        RegisterFileError(agWriteFailed, UserPath(agWriter->FileAddress()), agCopy.SystemText());
     }
     return false;  // a cancel registers nothing
 }
@@ -338,24 +366,28 @@ bool KPXSepaCtrl::FinishTarget(tkvFileRWCtrl& agFile, int32_t agWriteFailed) {
     try {
         agFile.FinishWriting();
     } catch (const tkvFileError& error) {
-        RegisterError(agWriteFailed, error.SystemText());
+        RegisterFileError(agWriteFailed, UserPath(agFile.FileAddress()), error.SystemText());
         return false;
     }
     return true;
 }
 
 bool KPXSepaCtrl::CommitTargets(int32_t agWriteFailed) {
+    // The last look for a cancel: once the files take their final names, the run is done.
+    if (IsCanceled()) {
+        return false;
+    }
     std::string failedPath;
     std::string systemText;
     if (stagedFiles_->CommitAll(failedPath, systemText)) {
         return true;
     }
-    RegisterError(agWriteFailed, failedPath + ": " + systemText);
+    RegisterFileError(agWriteFailed, failedPath, systemText);
     return false;
 }
 
 bool KPXSepaCtrl::Separate() {
-    return RunWithCleanUp(&KPXSepaCtrl::RunSeparate, kPieceWriteFailed);
+    return RunWithCleanUp(&KPXSepaCtrl::RunSeparate, kSourceReadFailed, kPieceWriteFailed);
 }
 
 bool KPXSepaCtrl::CheckSeparateJob() {
@@ -401,11 +433,12 @@ bool KPXSepaCtrl::RunSeparate() {
     if (!CheckSeparateJob()) {
         return false;
     }
-    int64_t sourceSize = 0;
-    if (!tkvFileString::GetFileLength(sepaData_->FileAddress(), sourceSize)) {
-        return Fail(kSourceNotOpened);
+    // The source is only read: it opens read-only, so sources on read-only media split.
+    tkvFileRWCtrl source;
+    if (!OpenSource(source)) {
+        return false;
     }
-    sepaData_->SetSourceFileSize(sourceSize);
+    const int64_t sourceSize = sepaData_->SourceFileSize();
     if (sepaData_->ConfirmFileSize()) {
         int64_t sum = 0;
         for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
@@ -417,13 +450,6 @@ bool KPXSepaCtrl::RunSeparate() {
         if (sum != sourceSize) {
             return Fail(kSizesDiffer);
         }
-    }
-    // The source is only read: it opens read-only, so sources on read-only media split.
-    tkvFileRWCtrl source;
-    source.SetFileAddress(sepaData_->FileAddress());
-    source.SetFileAccess(tkvFileRWCtrl::kReadOnly);
-    if (!source.OpenForBinary()) {
-        return Fail(kSourceNotOpened);
     }
     KPXBlockCopy copy(sepaData_->TransmissionByteSize(), cancelMng_);
     const int32_t count = sepaData_->DividoraCount();
@@ -439,7 +465,8 @@ bool KPXSepaCtrl::RunSeparate() {
         Events().StatusOfCreatingDividora(i + 1, count,
                                           tkvFileString::GetFileNamePart(record->FileAddress()));
         std::string digest;
-        if (!WritePiece(source, copy, *record, withChecksum ? &digest : nullptr)) {
+        if (!WritePiece(source, copy, *record, withChecksum ? &digest : nullptr) ||
+            !CheckSourceUnchanged(source)) {
             sepaResult_->SetErrorIndex(i);
             return false;
         }
@@ -461,6 +488,27 @@ bool KPXSepaCtrl::RunSeparate() {
     return CommitTargets(kPieceWriteFailed);
 }
 
+bool KPXSepaCtrl::OpenSource(tkvFileRWCtrl& agSource) {
+    const std::string& path = sepaData_->FileAddress();
+    agSource.SetFileAddress(path);
+    agSource.SetFileAccess(tkvFileRWCtrl::kReadOnly);
+    if (!agSource.OpenForBinary()) {
+        RegisterFileError(kSourceNotOpened, path, agSource.OpenFailure());
+        return false;
+    }
+    sourceStamp_ = agSource.Stamp();
+    sepaData_->SetSourceFileSize(sourceStamp_.Length);
+    return true;
+}
+
+bool KPXSepaCtrl::CheckSourceUnchanged(const tkvFileRWCtrl& agSource) {
+    if (agSource.Stamp() == sourceStamp_) {
+        return true;
+    }
+    RegisterError(kSourceChanged, agSource.FileAddress());
+    return false;
+}
+
 bool KPXSepaCtrl::WriteChecksumFile(const KPXChecksumFile& agChecksum) {
     const std::string& path = sepaData_->ChecksumFileAddress();
     tkvFileRWCtrl file;
@@ -471,7 +519,7 @@ bool KPXSepaCtrl::WriteChecksumFile(const KPXChecksumFile& agChecksum) {
         const std::string text = agChecksum.ToText();
         file.WriteBlock(text.data(), static_cast<int64_t>(text.size()));
     } catch (const tkvFileError& error) {
-        RegisterError(kPieceWriteFailed, path + ": " + error.SystemText());
+        RegisterFileError(kPieceWriteFailed, path, error.SystemText());
         return false;
     }
     sepaResult_->SetChecksumFileAddress(path);
@@ -499,7 +547,8 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
         Events().StatusOfSeparatingToFile(piece.CurrentPoint(), agRecord.FileSize());
     });
     if (result != KPXBlockCopy::kCopied) {
-        return CopyFailed(agCopy, result, kSourceEndedEarly, kSourceReadFailed, kPieceWriteFailed);
+        return CopyFailed(agCopy, result, agSource, &piece, kSourceEndedEarly, kSourceReadFailed,
+                          kPieceWriteFailed);
     }
     if (ouDigest != nullptr) {
         *ouDigest = digest.Text();
@@ -508,7 +557,7 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
 }
 
 bool KPXSepaCtrl::Restore() {
-    return RunWithCleanUp(&KPXSepaCtrl::RunRestore, kRestoredWriteFailed);
+    return RunWithCleanUp(&KPXSepaCtrl::RunRestore, kPieceReadFailed, kRestoredWriteFailed);
 }
 
 bool KPXSepaCtrl::CheckRestoreJob() {
@@ -531,7 +580,7 @@ bool KPXSepaCtrl::RunRestore() {
     tkvFileRWCtrl restored;
     const bool toStream = outputHandle_ != tkvFileHandle::kNoHandle;
     if (toStream) {
-        restored.AdoptStream(outputHandle_, "-");
+        restored.AdoptStream(outputHandle_, kStreamName);
     } else {
         const std::string restoredPath = tkvFileString::JoinFolderAndName(
             sepaData_->FileAddress(), sepaData_->DividoraData(0)->FileName());
@@ -547,7 +596,9 @@ bool KPXSepaCtrl::RunRestore() {
            (FinishTarget(restored, kRestoredWriteFailed) && CommitTargets(kRestoredWriteFailed));
 }
 
-bool KPXSepaCtrl::Verify() { return RunWithCleanUp(&KPXSepaCtrl::RunVerify, kPieceReadFailed); }
+bool KPXSepaCtrl::Verify() {
+    return RunWithCleanUp(&KPXSepaCtrl::RunVerify, kPieceReadFailed, kRestoredWriteFailed);
+}
 
 bool KPXSepaCtrl::RunVerify() {
     if (!CheckRestoreJob() || !CheckSet()) {
@@ -572,34 +623,26 @@ bool KPXSepaCtrl::FindChecksumFile() {
     if (!sepaData_->ChecksumFileAddress().empty()) {
         candidates.push_back(sepaData_->ChecksumFileAddress());
     } else {
-        // Beside the pieces: a file that names this split or one of its pieces is the set's.
-        std::vector<std::string> names;
+        std::vector<std::string> pieces;
         for (int32_t i = 0; i < sepaData_->DividoraCount(); ++i) {
-            names.push_back(
-                tkvFileString::GetFileNamePart(sepaData_->DividoraData(i)->FileAddress()));
+            pieces.push_back(sepaData_->DividoraData(i)->FileAddress());
         }
-        const std::string folder = tkvFileString::FolderOf(first.FileAddress());
-        std::vector<std::string> entries = tkvFileString::FolderEntries(folder);
-        std::sort(entries.begin(), entries.end());
-        for (const std::string& entry : entries) {
-            const std::string path = folder + entry;
-            if (entry.size() > std::char_traits<char>::length(KPXChecksumFile::kExtension) &&
-                entry.ends_with(KPXChecksumFile::kExtension) &&
-                tkvFileString::GetPathKind(path) == tkvFileString::kFile &&
-                KPXChecksumFile::MayBelong(path, first, names)) {
-                candidates.push_back(path);
-            }
-        }
+        candidates = KPXChecksumFile::FindBeside(pieces, first);
         if (candidates.empty()) {
             return true;  // the data cannot be verified, as before there were checksum files
         }
     }
     for (const std::string& path : candidates) {
         KPXChecksumFile checksum;
-        if (checksum.Read(path) && checksum.Belongs(first)) {
+        std::string systemText;
+        if (checksum.Read(path, &systemText) && checksum.Belongs(first)) {
             checksum_ = std::move(checksum);
             sepaResult_->SetChecksumFileAddress(path);
             return true;
+        }
+        if (!systemText.empty()) {
+            RegisterFileError(kChecksumFileNotRead, path, systemText);
+            return false;
         }
     }
     RegisterError(kChecksumFileBad, candidates.front());
@@ -679,8 +722,8 @@ bool KPXSepaCtrl::ConfirmRestorability() {
         if (record->SpecID() != reference->SpecID()) {
             return Fail(kSpecIDDiffers, i);
         }
-        if (record->SepaDate() != reference->SepaDate()) {
-            return Fail(kSepaDateDiffers, i);
+        if (!KPXPieceFormat::SameSplit(*record, *reference)) {
+            return Fail(kSepaDateDiffers, i);  // the identifiers are equal: the dates differ
         }
         if (record->Count() != reference->Count()) {
             return Fail(kCountDiffers, i);
@@ -745,7 +788,8 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy,
     piece.SetFileAddress(agRecord.FileAddress());
     piece.SetFileAccess(tkvFileRWCtrl::kReadOnly);
     if (!piece.OpenForBinary()) {
-        return Fail(kPieceNotOpened);
+        RegisterFileError(kPieceNotOpened, agRecord.FileAddress(), piece.OpenFailure());
+        return false;
     }
     tkvDigest digest;
     if (checksum_) {
@@ -765,7 +809,8 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy,
                             ? agCopy.Copy(piece, *agRestored, agRecord.FileSize(), afterBlock)
                             : agCopy.Read(piece, agRecord.FileSize(), afterBlock);
     if (result != KPXBlockCopy::kCopied) {
-        return CopyFailed(agCopy, result, kPieceEndedEarly, kPieceReadFailed, kRestoredWriteFailed);
+        return CopyFailed(agCopy, result, piece, agRestored, kPieceEndedEarly, kPieceReadFailed,
+                          kRestoredWriteFailed);
     }
     ioDone += agRecord.FileSize();
     if (checksum_) {
@@ -774,7 +819,7 @@ bool KPXSepaCtrl::CopyPiece(tkvFileRWCtrl* agRestored, KPXBlockCopy& agCopy,
         const auto restRead =
             rest.Read(piece, piece.FileLength() - (piece.CurrentPoint() - 1), [] {});
         if (restRead != KPXBlockCopy::kCopied) {
-            return CopyFailed(rest, restRead, kPieceEndedEarly, kPieceReadFailed,
+            return CopyFailed(rest, restRead, piece, nullptr, kPieceEndedEarly, kPieceReadFailed,
                               kRestoredWriteFailed);
         }
         if (digest.Text() != checksum_->Pieces[static_cast<size_t>(agRecord.TurnID())].Digest) {

@@ -40,6 +40,7 @@ public:
         kPieceWriteFailed = 1103,
         kSourceReadFailed = 1104,
         kPieceTargetNotAFile = 1105,
+        kSourceChanged = 1106,
         kHeaderNotWritten = 1201,
         kNoPieceFile = 1301,
         kRestoredNotCreated = 1302,
@@ -48,6 +49,7 @@ public:
         kRestoredTargetNotAFile = 1305,
         kChecksumFileBad = 1306,
         kNoChecksumFile = 1307,
+        kChecksumFileNotRead = 1308,
         kPieceNotOpened = 1401,
         kPieceEndedEarly = 1402,
         kRestoredWriteFailed = 1403,
@@ -114,6 +116,9 @@ public:
     // failure stay in the record. With SepaData's ConfirmDividoraSize, the piece must be exactly
     // its header and FileSize bytes long.
     bool ReadHeader(KPXDividoraData& agRecord);
+    // Whether the last ReadHeader failed because the system could not open or read the file,
+    // rather than because the file is no sound piece.
+    bool HeaderUnreadable() const { return headerUnreadable_; }
 
     // The exact header size a split of SepaData's source writes.
     bool GetSizeOfHeader(int32_t& ouSize);
@@ -138,6 +143,11 @@ private:
 
     bool RunSeparate();
     bool CheckSeparateJob();
+    // Opens the source and takes its length from the open file.
+    bool OpenSource(tkvFileRWCtrl& agSource);
+    // The source still is what it was when it was opened: nobody wrote to it, cut it or added to
+    // it, so the pieces hold one state of it.
+    bool CheckSourceUnchanged(const tkvFileRWCtrl& agSource);
     // ouDigest, when given, receives the piece file's digest.
     bool WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy, const KPXDividoraData& agRecord,
                     std::string* ouDigest);
@@ -163,16 +173,25 @@ private:
     // agNotAFile or agNotCreated (registered) when it fails; 1901 when the listener refuses.
     bool CreateTarget(tkvFileRWCtrl& agFile, const std::string& agPath, int32_t agNotAFile,
                       int32_t agNotCreated);
-    // Registers the failure of a block copy as agEndedEarly, agReadFailed or agWriteFailed.
-    bool CopyFailed(const KPXBlockCopy& agCopy, KPXBlockCopy::Result agResult, int32_t agEndedEarly,
-                    int32_t agReadFailed, int32_t agWriteFailed);
+    // Registers the failure of a block copy from agReader to agWriter (none: only read) as
+    // agEndedEarly, agReadFailed or agWriteFailed, naming the file that failed.
+    bool CopyFailed(const KPXBlockCopy& agCopy, KPXBlockCopy::Result agResult,
+                    const tkvFileRWCtrl& agReader, const tkvFileRWCtrl* agWriter,
+                    int32_t agEndedEarly, int32_t agReadFailed, int32_t agWriteFailed);
+    // agNumber followed by the path the user knows the file by and the system's text.
+    void RegisterFileError(int32_t agNumber, const std::string& agPath,
+                           const std::string& agSystemText);
+    // The path the user knows a file of the run by: the final path of a temporary file.
+    std::string UserPath(const std::string& agPath) const;
     // Makes a written file durable and closes it; agWriteFailed when the system refuses.
     bool FinishTarget(tkvFileRWCtrl& agFile, int32_t agWriteFailed);
     // Gives the written files their final names; agWriteFailed naming the file that failed.
     bool CommitTargets(int32_t agWriteFailed);
     // A fresh registry and result, agRun, then the clean-up of a run that did not complete. An
-    // I/O failure that escapes agRun is registered as agIoFailure.
-    bool RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agIoFailure);
+    // I/O failure that escapes agRun is registered as agWriteFailure when it concerns a file the
+    // run writes, else as agReadFailure, naming the file.
+    bool RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agReadFailure,
+                        int32_t agWriteFailure);
     bool Fail(int32_t agNumber, int32_t agErrorIndex = -1);
     bool IsCanceled() const;
 
@@ -190,4 +209,7 @@ private:
     // The set's checksum file, when a restore or verify found one.
     std::optional<KPXChecksumFile> checksum_;
     tkvFileHandle::Handle outputHandle_ = tkvFileHandle::kNoHandle;
+    // The source as it was opened, for the look at the end of the copy.
+    tkvFileString::FileStamp sourceStamp_;
+    bool headerUnreadable_ = false;
 };

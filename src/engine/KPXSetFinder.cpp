@@ -1,12 +1,13 @@
 #include "KPXSetFinder.h"
 
 #include <algorithm>
-#include <bit>
 #include <map>
 #include <memory>
 
+#include "KPXPieceFormat.h"
 #include "KPXSepaCtrl.h"
 #include "tkvFileString.h"
+#include "tkvRunFileName.h"
 
 namespace {
 
@@ -15,16 +16,17 @@ struct Found {
     KPXDividoraData Header;
 };
 
-uint64_t DateBits(double agDate) { return std::bit_cast<uint64_t>(agDate); }
-
 bool SameSet(const KPXSetFinder::Set& agSet, const KPXDividoraData& agHeader) {
-    return agSet.SpecID == agHeader.SpecID() &&
-           DateBits(agSet.SepaDate) == DateBits(agHeader.SepaDate());
+    KPXDividoraData set;
+    set.SetSpecID(agSet.SpecID);
+    set.SetSepaDate(agSet.SepaDate);
+    return KPXPieceFormat::SameSplit(set, agHeader);
 }
 
 }  // namespace
 
-std::vector<KPXSetFinder::Set> KPXSetFinder::FindSets(const std::string& agFolder) {
+std::vector<KPXSetFinder::Set> KPXSetFinder::FindSets(const std::string& agFolder,
+                                                      std::vector<Unreadable>* ouUnreadable) {
     std::vector<std::string> names = tkvFileString::FolderEntries(agFolder);
     std::sort(names.begin(), names.end());
     // The size check: a damaged piece is no piece of a set.
@@ -38,8 +40,16 @@ std::vector<KPXSetFinder::Set> KPXSetFinder::FindSets(const std::string& agFolde
         Found found;
         found.Path = tkvFileString::JoinFolderAndName(agFolder, name);
         found.Header.SetFileAddress(found.Path);
-        if (tkvFileString::GetPathKind(found.Path) != tkvFileString::kFile ||
-            !reader.ReadHeader(found.Header)) {
+        if (tkvRunFileName::IsRunFileName(name) ||
+            tkvFileString::GetPathKind(found.Path) != tkvFileString::kFile) {
+            continue;
+        }
+        if (!reader.ReadHeader(found.Header)) {
+            if (reader.HeaderUnreadable() && ouUnreadable != nullptr) {
+                const auto& errors = *reader.ErrorMng();
+                ouUnreadable->push_back(
+                    {found.Path, errors.Description(errors.Number(errors.Count() - 1))});
+            }
             continue;
         }
         auto set = std::find_if(sets.begin(), sets.end(),
@@ -67,7 +77,8 @@ std::vector<KPXSetFinder::Set> KPXSetFinder::FindSets(const std::string& agFolde
     return sets;
 }
 
-bool KPXSetFinder::FindSetOf(const std::string& agPiece, Set& ouSet) {
+bool KPXSetFinder::FindSetOf(const std::string& agPiece, Set& ouSet,
+                             std::vector<Unreadable>* ouUnreadable) {
     KPXDividoraData header;
     header.SetFileAddress(agPiece);
     KPXSepaCtrl reader;
@@ -75,7 +86,7 @@ bool KPXSetFinder::FindSetOf(const std::string& agPiece, Set& ouSet) {
         return false;
     }
     std::string folder = tkvFileString::FolderOf(agPiece);
-    for (Set& set : FindSets(folder.empty() ? "." : folder)) {
+    for (Set& set : FindSets(folder.empty() ? "." : folder, ouUnreadable)) {
         if (SameSet(set, header)) {
             ouSet = std::move(set);
             return true;

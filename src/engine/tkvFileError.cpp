@@ -2,17 +2,14 @@
 
 #include <cstring>
 
-namespace {
-
-std::string SystemTextOf(int agErrno) {
+std::string tkvFileError::SystemTextOf(int agErrno) {
     char buffer[256];
     // GNU strerror_r may return a static text instead of filling the buffer.
     return ::strerror_r(agErrno, buffer, sizeof buffer);
 }
 
-}  // namespace
-
-tkvFileError::tkvFileError(const std::string& agWhat, int agErrno)
+tkvFileError::tkvFileError(const std::string& agWhat, int agErrno, const std::string& agPath)
     : std::runtime_error(agWhat + ": " + SystemTextOf(agErrno)),
       errorNumber_(agErrno),
-      systemText_(SystemTextOf(agErrno)) {}
+      systemText_(SystemTextOf(agErrno)),
+      path_(agPath) {}

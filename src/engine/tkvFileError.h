@@ -8,14 +8,20 @@
 // split and the restore turn it into a numbered cause.
 class tkvFileError : public std::runtime_error {
 public:
-    // agWhat says what was attempted; agErrno is the system's error number.
-    tkvFileError(const std::string& agWhat, int agErrno);
+    // agWhat says what was attempted; agErrno is the system's error number; agPath names the
+    // file it concerns, when one does.
+    tkvFileError(const std::string& agWhat, int agErrno, const std::string& agPath = {});
 
     int ErrorNumber() const { return errorNumber_; }
     // The system's text for the error (strerror).
     const std::string& SystemText() const { return systemText_; }
+    // The system's text for an error number.
+    static std::string SystemTextOf(int agErrno);
+    // The file the failure concerns; empty when none was named.
+    const std::string& Path() const { return path_; }
 
 private:
     int errorNumber_;
     std::string systemText_;
+    std::string path_;
 };

@@ -21,12 +21,17 @@ enum class Access { kRead, kWrite, kReadWrite };
 
 // Opens a regular file only (a pipe at the path never blocks the caller and is refused). With
 // agCreate a missing file is created; with agExclusive the open fails when anything is there.
-Handle Open(const std::string& agPath, Access agAccess, bool agCreate, bool agExclusive);
+// On failure ouSystemText, when given, receives the system's reason.
+Handle Open(const std::string& agPath, Access agAccess, bool agCreate, bool agExclusive,
+            std::string* ouSystemText = nullptr);
 // Closes without looking at the result (a file only read, or one abandoned after a failure).
 void Close(Handle agHandle);
 // Forces the written bytes to the disk, then closes; raises when either fails. The handle is
 // closed in every case.
 void SyncAndClose(Handle agHandle, const std::string& agWhat);
+
+// Forces the written bytes to the disk; raises when the system cannot.
+void Sync(Handle agHandle, const std::string& agWhat);
 
 // Reads up to agLength bytes at agOffset; fewer only at the end of the file.
 int64_t ReadAt(Handle agHandle, void* ouBuffer, int64_t agLength, int64_t agOffset,
@@ -41,6 +46,12 @@ void WriteAt(Handle agHandle, const void* agBuffer, int64_t agLength, int64_t ag
 int64_t Length(Handle agHandle, const std::string& agWhat);
 void Truncate(Handle agHandle, int64_t agLength, const std::string& agWhat);
 tkvFileString::FileIdentity Identity(Handle agHandle, const std::string& agWhat);
+// The file's length and its modification and change times, as the system knows them now.
+tkvFileString::FileStamp Stamp(Handle agHandle, const std::string& agWhat);
+
+// Takes the exclusive lock of the open file without waiting; false when another open file holds
+// it. The lock goes with the last handle of this open, also when the process is killed.
+bool TryLock(Handle agHandle);
 
 // Starts writing agLength bytes at agOffset to the disk without waiting for them, so that the
 // disk writes while the copy goes on and the sync at the end finds little left to do. Where

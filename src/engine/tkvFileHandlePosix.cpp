@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +16,8 @@ int Descriptor(Handle agHandle) { return static_cast<int>(agHandle); }
 
 }  // namespace
 
-Handle Open(const std::string& agPath, Access agAccess, bool agCreate, bool agExclusive) {
+Handle Open(const std::string& agPath, Access agAccess, bool agCreate, bool agExclusive,
+            std::string* ouSystemText) {
     int flags = O_CLOEXEC | O_NONBLOCK;  // O_NONBLOCK: never hang on a pipe at the path
     switch (agAccess) {
         case Access::kRead:
@@ -34,14 +36,26 @@ Handle Open(const std::string& agPath, Access agAccess, bool agCreate, bool agEx
     if (agExclusive) {
         flags |= O_CREAT | O_EXCL;
     }
+    const auto failed = [ouSystemText](const std::string& agText) {
+        if (ouSystemText != nullptr) {
+            *ouSystemText = agText;
+        }
+        return kNoHandle;
+    };
     const int fd = ::open(agPath.c_str(), flags, 0666);
     if (fd == -1) {
-        return kNoHandle;
+        return failed(tkvFileError::SystemTextOf(errno));
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
         ::close(fd);
-        return kNoHandle;
+        return failed(tkvFileError::SystemTextOf(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failed(S_ISDIR(info.st_mode) ? tkvFileError::SystemTextOf(EISDIR)
+                                            : std::string("Not a regular file"));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
@@ -53,10 +67,16 @@ void SyncAndClose(Handle agHandle, const std::string& agWhat) {
     const bool synced = ::fdatasync(Descriptor(agHandle)) == 0;
     const int syncError = errno;
     if (::close(Descriptor(agHandle)) != 0) {
-        throw tkvFileError("closing " + agWhat, errno);
+        throw tkvFileError("closing " + agWhat, errno, agWhat);
     }
     if (!synced) {
-        throw tkvFileError("writing " + agWhat + " to the disk", syncError);
+        throw tkvFileError("writing " + agWhat + " to the disk", syncError, agWhat);
+    }
+}
+
+void Sync(Handle agHandle, const std::string& agWhat) {
+    if (::fdatasync(Descriptor(agHandle)) != 0) {
+        throw tkvFileError("writing " + agWhat + " to the disk", errno, agWhat);
     }
 }
 
@@ -71,7 +91,7 @@ int64_t ReadAt(Handle agHandle, void* ouBuffer, int64_t agLength, int64_t agOffs
             if (errno == EINTR) {
                 continue;
             }
-            throw tkvFileError("reading " + agWhat, errno);
+            throw tkvFileError("reading " + agWhat, errno, agWhat);
         }
         if (n == 0) {
             break;
@@ -92,7 +112,7 @@ void WriteAt(Handle agHandle, const void* agBuffer, int64_t agLength, int64_t ag
             if (errno == EINTR) {
                 continue;
             }
-            throw tkvFileError("writing " + agWhat, errno);
+            throw tkvFileError("writing " + agWhat, errno, agWhat);
         }
         done += n;
     }
@@ -108,7 +128,7 @@ void Write(Handle agHandle, const void* agBuffer, int64_t agLength, const std::s
             if (errno == EINTR) {
                 continue;
             }
-            throw tkvFileError("writing " + agWhat, errno);
+            throw tkvFileError("writing " + agWhat, errno, agWhat);
         }
         done += n;
     }
@@ -119,23 +139,42 @@ Handle StandardOutput() { return STDOUT_FILENO; }
 int64_t Length(Handle agHandle, const std::string& agWhat) {
     struct stat info {};
     if (::fstat(Descriptor(agHandle), &info) != 0) {
-        throw tkvFileError("asking the length of " + agWhat, errno);
+        throw tkvFileError("asking the length of " + agWhat, errno, agWhat);
     }
     return static_cast<int64_t>(info.st_size);
 }
 
 void Truncate(Handle agHandle, int64_t agLength, const std::string& agWhat) {
     if (::ftruncate(Descriptor(agHandle), static_cast<off_t>(agLength)) != 0) {
-        throw tkvFileError("cutting off " + agWhat, errno);
+        throw tkvFileError("cutting off " + agWhat, errno, agWhat);
     }
 }
 
 tkvFileString::FileIdentity Identity(Handle agHandle, const std::string& agWhat) {
     struct stat info {};
     if (::fstat(Descriptor(agHandle), &info) != 0) {
-        throw tkvFileError("asking which file " + agWhat + " is", errno);
+        throw tkvFileError("asking which file " + agWhat + " is", errno, agWhat);
     }
     return {static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+}
+
+tkvFileString::FileStamp Stamp(Handle agHandle, const std::string& agWhat) {
+    struct stat info {};
+    if (::fstat(Descriptor(agHandle), &info) != 0) {
+        throw tkvFileError("asking the state of " + agWhat, errno, agWhat);
+    }
+    constexpr int64_t kNanoseconds = 1000000000;
+    return {static_cast<int64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec) * kNanoseconds + info.st_mtim.tv_nsec,
+            static_cast<int64_t>(info.st_ctim.tv_sec) * kNanoseconds + info.st_ctim.tv_nsec};
+}
+
+bool TryLock(Handle agHandle) {
+    int result = 0;
+    do {
+        result = ::flock(Descriptor(agHandle), LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
 }
 
 void StartWriteBack(Handle agHandle, int64_t agOffset, int64_t agLength) {

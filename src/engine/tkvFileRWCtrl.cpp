@@ -34,6 +34,7 @@ bool tkvFileRWCtrl::OpenForBinaryClearing() {
     // A folder cannot be deleted this way, so it fails here as it would at the open.
     if (tkvFileString::InspectTarget(fileAddress_, what) != tkvFileString::TargetState::kAbsent &&
         !tkvFileString::DeleteFileForce(fileAddress_)) {
+        openFailure_ = what.empty() ? tkvFileError::SystemTextOf(errno) : what;
         return false;
     }
     return Open(true);
@@ -41,6 +42,7 @@ bool tkvFileRWCtrl::OpenForBinaryClearing() {
 
 bool tkvFileRWCtrl::Open(bool agExclusive) {
     CloseFile();
+    openFailure_ = tkvFileError::SystemTextOf(EINVAL);
     if (fileLock_ < 0 || fileLock_ > 3) {
         return false;
     }
@@ -58,7 +60,9 @@ bool tkvFileRWCtrl::Open(bool agExclusive) {
         default:
             return false;
     }
-    handle_ = tkvFileHandle::Open(fileAddress_, access, access != Access::kRead, agExclusive);
+    openFailure_.clear();
+    handle_ = tkvFileHandle::Open(fileAddress_, access, access != Access::kRead, agExclusive,
+                                  &openFailure_);
     position_ = 0;
     return handle_ != tkvFileHandle::kNoHandle;
 }
@@ -88,7 +92,7 @@ void tkvFileRWCtrl::FinishWriting() {
 
 void tkvFileRWCtrl::RequireOpen(const char* agWhat) const {
     if (handle_ == tkvFileHandle::kNoHandle) {
-        throw tkvFileError(std::string(agWhat) + " without an open file", EBADF);
+        throw tkvFileError(std::string(agWhat) + " without an open file", EBADF, fileAddress_);
     }
 }
 
@@ -108,6 +112,11 @@ int64_t tkvFileRWCtrl::FileLength() const {
 tkvFileString::FileIdentity tkvFileRWCtrl::Identity() const {
     RequireOpen("asking which file");
     return tkvFileHandle::Identity(handle_, fileAddress_);
+}
+
+tkvFileString::FileStamp tkvFileRWCtrl::Stamp() const {
+    RequireOpen("asking the state");
+    return tkvFileHandle::Stamp(handle_, fileAddress_);
 }
 
 int64_t tkvFileRWCtrl::ReadBlock(void* ouBuffer, int64_t agLength) {

@@ -63,6 +63,10 @@ public:
     int64_t FileLength() const;
     // Which file is open: the same file as another path exactly when the identities match.
     tkvFileString::FileIdentity Identity() const;
+    // The open file's length and change times now.
+    tkvFileString::FileStamp Stamp() const;
+    // The system's reason why the last open failed.
+    const std::string& OpenFailure() const { return openFailure_; }
 
     // GetByte, GetInteger, GetLong, GetSingle, GetDouble, GetDate, GetBoolean, GetString and
     // GetStringChecking come from tkvTypedReader.
@@ -115,6 +119,7 @@ private:
     bool stream_ = false;
     tkvDigest* digest_ = nullptr;
     std::string fileAddress_;
+    std::string openFailure_;
     int32_t fileAccess_ = kReadWrite;
     int32_t fileLock_ = 0;
     int64_t position_ = 0;  // 0-based offset of the next byte

@@ -67,6 +67,15 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
+// What the system knows of a file's content: its length and when its data and its entry last
+// changed. Equal stamps taken before and after a read mean nobody wrote to it meanwhile.
+struct FileStamp {
+    int64_t Length = 0;
+    int64_t Modified = 0;  // nanoseconds
+    int64_t Changed = 0;   // nanoseconds
+    bool operator==(const FileStamp&) const = default;
+};
+
 // What stands at a path that a run is about to write.
 enum class TargetState {
     kAbsent,       // nothing, not even a link
@@ -84,12 +93,16 @@ std::vector<std::string> FolderEntries(const std::string& agFolder);
 bool RenameFile(const std::string& agFrom, const std::string& agTo, bool agReplace,
                 std::string& ouSystemText);
 
-// Makes the folder's entries (new names, renames) durable; best effort.
-void SyncFolder(const std::string& agFolder);
+// Gives the entry at agFrom a second name agTo (a hard link); fails when anything is at agTo or
+// the file system has no such links. False with the system's text on failure.
+bool LinkFile(const std::string& agFrom, const std::string& agTo, std::string& ouSystemText);
 
-// This process's identifier, and whether a process of that identifier still runs.
+// Makes the folder's entries (new names, renames) durable. False with the system's text when
+// the system reports that they may not be.
+bool SyncFolder(const std::string& agFolder, std::string& ouSystemText);
+
+// This process's identifier.
 int64_t CurrentProcessID();
-bool ProcessIsRunning(int64_t agProcessID);
 
 // The width of a text in the caller's units (a window passes its font's measure).
 using TextMeasure = std::function<int32_t(const std::string&)>;

@@ -1,6 +1,5 @@
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -123,23 +122,31 @@ bool RenameFile(const std::string& agFrom, const std::string& agTo, bool agRepla
     return false;
 }
 
-void SyncFolder(const std::string& agFolder) {
+bool LinkFile(const std::string& agFrom, const std::string& agTo, std::string& ouSystemText) {
+    if (::link(agFrom.c_str(), agTo.c_str()) == 0) {
+        return true;
+    }
+    ouSystemText = std::strerror(errno);
+    return false;
+}
+
+bool SyncFolder(const std::string& agFolder, std::string& ouSystemText) {
     const int fd =
         ::open(agFolder.empty() ? "." : agFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd != -1) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd == -1) {
+        ouSystemText = std::strerror(errno);
+        return false;
     }
+    // Some file systems cannot sync a folder at all (EINVAL): their entries are as durable as
+    // they get, which is no failure of the run.
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    if (!synced) {
+        ouSystemText = std::strerror(errno);
+    }
+    ::close(fd);
+    return synced;
 }
 
 int64_t CurrentProcessID() { return static_cast<int64_t>(::getpid()); }
-
-bool ProcessIsRunning(int64_t agProcessID) {
-    if (agProcessID <= 0 || agProcessID != static_cast<pid_t>(agProcessID)) {
-        return false;
-    }
-    // EPERM: it runs, under another user.
-    return ::kill(static_cast<pid_t>(agProcessID), 0) == 0 || errno == EPERM;
-}
 
 }  // namespace tkvFileString

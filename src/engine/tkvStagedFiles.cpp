@@ -1,81 +1,65 @@
 #include "tkvStagedFiles.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <set>
-#include <string_view>
 
-#include "tkvDigest.h"
 #include "tkvFileString.h"
+#include "tkvRunFileName.h"
 
 namespace {
 
-// The longest file name the common file systems take, in bytes.
-constexpr size_t kNameLimit = 255;
-
-// What a cut name carries of the whole one: "~" and 16 digits of its digest.
-constexpr size_t kCutTagLength = 17;
-
-// The part of a final name a temporary name carries: all of it when it fits, else its start,
-// cut at a character boundary, and a tag of the whole name, so that the pieces of one long
-// name, which differ only at its end, never share a temporary name.
-std::string NamePart(std::string_view agFinalName, size_t agRoom) {
-    if (agFinalName.size() <= agRoom) {
-        return std::string(agFinalName);
-    }
-    size_t end = agRoom - kCutTagLength;
-    while (end > 0 && (static_cast<unsigned char>(agFinalName[end]) & 0xC0) == 0x80) {
-        --end;  // not inside a UTF-8 sequence
-    }
-    return std::string(agFinalName.substr(0, end)) + "~" +
-           tkvDigest::Of(std::string(agFinalName)).substr(0, kCutTagLength - 1);
+bool Exists(const std::string& agPath) {
+    std::string what;
+    return tkvFileString::InspectTarget(agPath, what) != tkvFileString::TargetState::kAbsent;
 }
 
-// The room for the name part beside "." and "." + process ID + the suffix.
-size_t RoomForName(int64_t agProcessID) {
-    return kNameLimit - 2 - std::to_string(agProcessID).size() -
-           std::string_view(tkvStagedFiles::kSuffix).size();
-}
-
-// Splits a temporary name into the name part and the process ID; false for any other name.
-bool ParseTemporaryName(std::string_view agName, std::string& ouNamePart, int64_t& ouProcessID) {
-    const std::string_view suffix(tkvStagedFiles::kSuffix);
-    if (agName.size() <= suffix.size() + 1 || agName.front() != '.' ||
-        agName.substr(agName.size() - suffix.size()) != suffix) {
-        return false;
-    }
-    const std::string_view rest = agName.substr(1, agName.size() - 1 - suffix.size());
-    const size_t dot = rest.rfind('.');
-    if (dot == std::string_view::npos || dot + 1 == rest.size() || rest.size() - dot > 19) {
-        return false;
-    }
-    int64_t id = 0;
-    for (const char c : rest.substr(dot + 1)) {
-        if (!std::isdigit(static_cast<unsigned char>(c))) {
-            return false;
-        }
-        id = id * 10 + (c - '0');
-    }
-    ouNamePart = std::string(rest.substr(0, dot));
-    ouProcessID = id;
-    return true;
+std::string HiddenPath(tkvRunFileName::Kind agKind, const std::string& agFinalPath,
+                       const std::string& agTag) {
+    return tkvFileString::FolderOf(agFinalPath) +
+           tkvRunFileName::Of(agKind, tkvFileString::GetFileNamePart(agFinalPath), agTag);
 }
 
 }  // namespace
 
-std::string tkvStagedFiles::TemporaryName(const std::string& agFinalName, int64_t agProcessID) {
-    return "." + NamePart(agFinalName, RoomForName(agProcessID)) + "." +
-           std::to_string(agProcessID) + kSuffix;
+tkvStagedFiles::tkvStagedFiles() : tag_(tkvRunFileName::NewTag()) {}
+
+tkvStagedFiles::~tkvStagedFiles() {
+    for (auto& [folder, record] : records_) {
+        bool clear = true;
+        for (const Entry& entry : entries_) {
+            if (tkvFileString::FolderOf(entry.FinalPath) == folder &&
+                ((!entry.Committed && Exists(entry.TemporaryPath)) ||
+                 (!entry.KeptPath.empty() && Exists(entry.KeptPath)))) {
+                clear = false;
+            }
+        }
+        // A hidden file that could not be deleted keeps the record that marks it as the run's.
+        if (clear) {
+            record->Remove();
+        }
+    }
+}
+
+void tkvStagedFiles::PrepareFolder(const std::string& agFolder) {
+    if (records_.count(agFolder) != 0) {
+        return;
+    }
+    for (const auto& leftover : tkvRunRecord::FindLeftovers(agFolder)) {
+        if (!leftover.Committing) {
+            tkvRunRecord::RemoveLeftover(leftover);
+        }
+    }
+    auto record = std::make_unique<tkvRunRecord>();
+    record->Create(agFolder, tag_);
+    records_.emplace(agFolder, std::move(record));
 }
 
 std::string tkvStagedFiles::Stage(const std::string& agFinalPath, bool agReplace) {
-    const std::string folder = tkvFileString::FolderOf(agFinalPath);
-    const std::string name = tkvFileString::GetFileNamePart(agFinalPath);
-    RemoveStaleTemporaries(folder, name);
+    PrepareFolder(tkvFileString::FolderOf(agFinalPath));
     Entry entry;
     entry.FinalPath = agFinalPath;
-    entry.TemporaryPath = folder + TemporaryName(name, tkvFileString::CurrentProcessID());
+    entry.TemporaryPath = HiddenPath(tkvRunFileName::Kind::kPart, agFinalPath, tag_);
     entry.Replace = agReplace;
     entries_.push_back(entry);
     return entry.TemporaryPath;
@@ -87,36 +71,13 @@ void tkvStagedFiles::Unstage() {
     }
 }
 
-void tkvStagedFiles::RemoveStaleTemporaries(const std::string& agFolder,
-                                            const std::string& agFinalName) {
-    auto found = staleByFolder_.find(agFolder);
-    if (found == staleByFolder_.end()) {
-        // One listing per folder and run: a split writes many pieces into one folder.
-        std::vector<Stale> stale;
-        for (const std::string& entry : tkvFileString::FolderEntries(agFolder)) {
-            Stale candidate;
-            if (ParseTemporaryName(entry, candidate.NamePart, candidate.ProcessID) &&
-                candidate.ProcessID != tkvFileString::CurrentProcessID() &&
-                !tkvFileString::ProcessIsRunning(candidate.ProcessID)) {
-                candidate.Name = entry;
-                stale.push_back(std::move(candidate));
-            }
+std::string tkvStagedFiles::FinalPathOf(const std::string& agPath) const {
+    for (const Entry& entry : entries_) {
+        if (entry.TemporaryPath == agPath) {
+            return entry.FinalPath;
         }
-        found = staleByFolder_.emplace(agFolder, std::move(stale)).first;
     }
-    std::vector<Stale>& stale = found->second;
-    for (auto it = stale.begin(); it != stale.end();) {
-        if (NamePart(agFinalName, RoomForName(it->ProcessID)) != it->NamePart) {
-            ++it;
-            continue;
-        }
-        std::string what;
-        const std::string path = tkvFileString::JoinFolderAndName(agFolder, it->Name);
-        if (tkvFileString::InspectTarget(path, what) == tkvFileString::TargetState::kReplaceable) {
-            tkvFileString::DeleteFile(path);
-        }
-        it = stale.erase(it);
-    }
+    return agPath;
 }
 
 bool tkvStagedFiles::IsBlocked(const Entry& agEntry, std::string& ouSystemText) {
@@ -143,13 +104,88 @@ bool tkvStagedFiles::Commit(Entry& ioEntry, std::string& ouSystemText) {
     if (ioEntry.Committed) {
         return true;
     }
-    if (IsBlocked(ioEntry, ouSystemText) ||
-        !tkvFileString::RenameFile(ioEntry.TemporaryPath, ioEntry.FinalPath, ioEntry.Replace,
-                                   ouSystemText)) {
+    if (IsBlocked(ioEntry, ouSystemText)) {
+        return false;
+    }
+    const std::string& final = ioEntry.FinalPath;
+    const std::string& temporary = ioEntry.TemporaryPath;
+    if (ioEntry.Replace && Exists(final)) {
+        const std::string kept = HiddenPath(tkvRunFileName::Kind::kKept, final, tag_);
+        std::string ignored;
+        if (tkvFileString::LinkFile(final, kept, ignored)) {
+            // The earlier file keeps a second name, and the new one replaces it in one step.
+            if (!tkvFileString::RenameFile(temporary, final, true, ouSystemText)) {
+                tkvFileString::DeleteFile(kept);
+                return false;
+            }
+        } else {
+            // No second names here (FAT): the earlier file steps aside under its hidden name.
+            if (!tkvFileString::RenameFile(final, kept, false, ouSystemText)) {
+                return false;
+            }
+            if (!tkvFileString::RenameFile(temporary, final, false, ouSystemText)) {
+                tkvFileString::RenameFile(kept, final, false, ignored);
+                return false;
+            }
+        }
+        ioEntry.KeptPath = kept;
+    } else if (!tkvFileString::RenameFile(temporary, final, ioEntry.Replace, ouSystemText)) {
         return false;
     }
     ioEntry.Committed = true;
     return true;
+}
+
+bool tkvStagedFiles::Uncommit(Entry& ioEntry, std::string& ouSystemText) {
+    if (!ioEntry.Committed) {
+        return true;
+    }
+    const std::string& final = ioEntry.FinalPath;
+    const std::string& temporary = ioEntry.TemporaryPath;
+    const std::string& kept = ioEntry.KeptPath;
+    std::string ignored;
+    if (kept.empty()) {
+        if (!tkvFileString::RenameFile(final, temporary, false, ouSystemText)) {
+            return false;
+        }
+    } else if (tkvFileString::LinkFile(final, temporary, ignored)) {
+        // The earlier file takes its name back in one step.
+        if (!tkvFileString::RenameFile(kept, final, true, ouSystemText)) {
+            tkvFileString::DeleteFile(temporary);
+            return false;
+        }
+    } else {
+        if (!tkvFileString::RenameFile(final, temporary, false, ouSystemText)) {
+            return false;
+        }
+        if (!tkvFileString::RenameFile(kept, final, false, ouSystemText)) {
+            tkvFileString::RenameFile(temporary, final, false, ignored);
+            return false;
+        }
+    }
+    ioEntry.KeptPath.clear();
+    ioEntry.Committed = false;
+    return true;
+}
+
+void tkvStagedFiles::RollBack(std::string& ioSystemText) {
+    for (auto entry = entries_.rbegin(); entry != entries_.rend(); ++entry) {
+        std::string why;
+        if (!Uncommit(*entry, why)) {
+            ioSystemText += "; " + entry->FinalPath + ": " + why;
+            if (!entry->KeptPath.empty()) {
+                ioSystemText += " (the earlier file is kept as " + entry->KeptPath + ")";
+            }
+        }
+    }
+}
+
+void tkvStagedFiles::RemoveKept() {
+    for (Entry& entry : entries_) {
+        if (!entry.KeptPath.empty() && tkvFileString::DeleteFile(entry.KeptPath)) {
+            entry.KeptPath.clear();
+        }
+    }
 }
 
 bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemText) {
@@ -162,6 +198,16 @@ bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemT
         }
     }
     std::set<std::string> folders;
+    for (const Entry& entry : entries_) {
+        folders.insert(tkvFileString::FolderOf(entry.FinalPath));
+    }
+    for (const std::string& folder : folders) {
+        const auto record = records_.find(folder);
+        if (record != records_.end() && !record->second->MarkCommitting(ouSystemText)) {
+            ouFailedPath = folder;
+            return false;
+        }
+    }
     bool done = true;
     for (Entry& entry : entries_) {
         if (!Commit(entry, ouSystemText)) {
@@ -169,12 +215,20 @@ bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemT
             done = false;
             break;
         }
-        folders.insert(tkvFileString::FolderOf(entry.FinalPath));
     }
-    for (const std::string& folder : folders) {
-        tkvFileString::SyncFolder(folder);
+    // A folder whose new entries the system may lose fails the run like a failed write.
+    for (auto folder = folders.begin(); done && folder != folders.end(); ++folder) {
+        if (!tkvFileString::SyncFolder(*folder, ouSystemText)) {
+            ouFailedPath = *folder;
+            done = false;
+        }
     }
-    return done;
+    if (!done) {
+        RollBack(ouSystemText);
+        return false;
+    }
+    RemoveKept();
+    return true;
 }
 
 void tkvStagedFiles::KeepAll() {
@@ -182,15 +236,18 @@ void tkvStagedFiles::KeepAll() {
         std::string ignored;
         Commit(entry, ignored);
     }
+    RemoveKept();
 }
 
 bool tkvStagedFiles::DiscardAll() {
     bool done = true;
     for (const Entry& entry : entries_) {
+        if (entry.Committed && !entry.KeptPath.empty()) {
+            done = false;  // the earlier file could not be put back: both stay
+            continue;
+        }
         const std::string& path = entry.Committed ? entry.FinalPath : entry.TemporaryPath;
-        std::string what;
-        if (tkvFileString::InspectTarget(path, what) != tkvFileString::TargetState::kAbsent &&
-            !tkvFileString::DeleteFile(path)) {
+        if (Exists(path) && !tkvFileString::DeleteFile(path)) {
             done = false;
         }
     }

@@ -1,23 +1,28 @@
 #pragma once
 
-#include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "tkvRunRecord.h"
 
 // The files one run writes. Each is written under a hidden temporary name in its final folder
 // and takes its final name only when the run has succeeded, so a run that fails, is cancelled
 // or is killed never leaves a partial file under a final name, and a file that was there
-// before stays untouched until the moment it is replaced.
+// before stays untouched until the moment it is replaced. A commit that fails part-way puts
+// every replaced file back: until every final name is given, each replaced file is kept under
+// a hidden name of its own.
 //
-// A temporary name is "." + final name + "." + process ID + ".dividora-part". A later run that
-// writes the same final name removes such files of processes that no longer run.
+// The hidden names carry the run's random tag (tkvRunFileName), and each folder written holds
+// the run's record (tkvRunRecord). The first time a run writes into a folder, it removes what
+// ended runs left there, whatever their final names, except what a run left while it was
+// giving its files their final names.
 class tkvStagedFiles {
 public:
-    // The suffix that marks a temporary name.
-    static constexpr const char* kSuffix = ".dividora-part";
-
-    tkvStagedFiles() = default;
+    tkvStagedFiles();
+    // Removes the run's records, where none of its hidden files is left.
+    ~tkvStagedFiles();
     tkvStagedFiles(const tkvStagedFiles&) = delete;
     tkvStagedFiles& operator=(const tkvStagedFiles&) = delete;
 
@@ -27,42 +32,46 @@ public:
     std::string Stage(const std::string& agFinalPath, bool agReplace);
     // Undoes the last Stage when its temporary file could not be created.
     void Unstage();
+    // The final path of one of the run's temporary paths; any other path unchanged.
+    std::string FinalPathOf(const std::string& agPath) const;
 
-    // Renames every staged file to its final name, in staging order, after looking at every
-    // final name first. False at the first that fails, with its final path and the system's
-    // text; the files renamed before stay renamed.
+    // Gives every staged file its final name, in staging order, after looking at every final name
+    // first, and makes the folders' entries durable. On failure everything is put back as it was
+    // before (as far as the system lets it), with the path that failed and the system's text.
     bool CommitAll(std::string& ouFailedPath, std::string& ouSystemText);
-    // After a failure: renames what was written to its final name, as far as it goes, so a user
-    // who keeps partial files finds them where the run meant to put them.
+    // After a failure: gives what was written its final name, as far as it goes, so a user who
+    // keeps partial files finds them where the run meant to put them.
     void KeepAll();
-    // After a failure: deletes every temporary file and every file already renamed. Answers
-    // false when one could not be deleted.
+    // After a failure: deletes every temporary file. Answers false when one could not be deleted,
+    // or a replaced file could not be put back (it then stays under its hidden name).
     bool DiscardAll();
 
-    // The temporary name for a final name in the same folder.
-    static std::string TemporaryName(const std::string& agFinalName, int64_t agProcessID);
+    // The run's tag.
+    const std::string& Tag() const { return tag_; }
 
 private:
     struct Entry {
         std::string FinalPath;
         std::string TemporaryPath;
+        // The file the commit replaced, under its hidden name until the commit is over.
+        std::string KeptPath;
         bool Replace = false;
         bool Committed = false;
-    };
-
-    // A temporary file of a process that no longer runs.
-    struct Stale {
-        std::string Name;
-        std::string NamePart;
-        int64_t ProcessID = 0;
     };
 
     // Whether the final name can no longer take the file, with the reason.
     static bool IsBlocked(const Entry& agEntry, std::string& ouSystemText);
     bool Commit(Entry& ioEntry, std::string& ouSystemText);
-    void RemoveStaleTemporaries(const std::string& agFolder, const std::string& agFinalName);
+    // Takes a committed file back under its temporary name and puts back what it replaced.
+    static bool Uncommit(Entry& ioEntry, std::string& ouSystemText);
+    // Uncommits every entry, last first; the failures are added to ioSystemText.
+    void RollBack(std::string& ioSystemText);
+    // Deletes the replaced files once every final name is given.
+    void RemoveKept();
+    // The run's record in agFolder, made (after a look for what ended runs left) on first use.
+    void PrepareFolder(const std::string& agFolder);
 
+    std::string tag_;
     std::vector<Entry> entries_;
-    // Per folder seen, the stale temporary files found there and not yet removed.
-    std::map<std::string, std::vector<Stale>> staleByFolder_;
+    std::map<std::string, std::unique_ptr<tkvRunRecord>> records_;
 };

@@ -156,9 +156,12 @@ TEST_F(KPXUISepaAssExecutionLogTest, AFractionalSizeTimesItsUnitIsThePieceSize) 
 
 TEST_F(KPXUISepaAssExecutionLogTest, AFailedSplitNamesThePieceItStoppedAt) {
     window_.SeparateFileSepaAddress = folder_.Path("no such folder");
+    const std::string piece = folder_.Path("no such folder/part1.KPX");
+    // The cause names the file and the system's reason.
+    const std::string cause =
+        std::string(page::kPieceNotOpened) + " " + piece + ": No such file or directory";
     EXPECT_FALSE(
-        Split(page::FailureBody(page::kSplitFailed, {page::kPieceNotOpened},
-                                page::FailedSplitPiece(folder_.Path("no such folder/part1.KPX")))));
+        Split(page::FailureBody(page::kSplitFailed, {cause}, page::FailedSplitPiece(piece))));
 }
 
 TEST_F(KPXUISepaAssExecutionLogTest, AFailedRestoreNamesThePieceItStoppedAt) {

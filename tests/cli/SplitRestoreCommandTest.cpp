@@ -22,7 +22,7 @@
 #include "DividoraCli.h"
 #include "TestFiles.h"
 #include "tkvFileString.h"
-#include "tkvStagedFiles.h"
+#include "tkvRunFileName.h"
 
 namespace {
 
@@ -452,13 +452,24 @@ class CtrlCWhenCreated {
 public:
     explicit CtrlCWhenCreated(const std::string& agFinalPath) {
         const std::string name = tkvFileString::GetFileNamePart(agFinalPath);
-        const std::string path = agFinalPath.substr(0, agFinalPath.size() - name.size()) +
-                                 tkvStagedFiles::TemporaryName(name, ::getpid());
+        const std::string folder = agFinalPath.substr(0, agFinalPath.size() - name.size());
         struct sigaction stray {};
         stray.sa_handler = [](int) { strays = 1; };
         sigemptyset(&stray.sa_mask);
         ::sigaction(SIGINT, &stray, &previous_);
-        thread_ = std::thread([this, path] {
+        // The run's temporary file of that name: "." + name + "." + its tag + ".dividora-part".
+        const auto writing = [folder, name] {
+            for (const std::string& entry : FolderEntries(folder)) {
+                tkvRunFileName::Kind kind{};
+                std::string tag;
+                if (tkvRunFileName::Parse(entry, kind, tag) &&
+                    kind == tkvRunFileName::Kind::kPart && entry.rfind("." + name + ".", 0) == 0) {
+                    return true;
+                }
+            }
+            return false;
+        };
+        thread_ = std::thread([this, writing] {
             // The signal must reach the thread running the job, as at a terminal.
             sigset_t block;
             sigemptyset(&block);
@@ -466,7 +477,7 @@ public:
             ::pthread_sigmask(SIG_BLOCK, &block, nullptr);
             const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
             while (!stop_ && std::chrono::steady_clock::now() < giveUp) {
-                if (std::filesystem::exists(path)) {
+                if (writing()) {
                     ::kill(::getpid(), SIGINT);
                     pressed_ = true;
                     return;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "EngineJobs.h"
@@ -13,6 +14,8 @@
 #include "tkvCancelMng.h"
 #include "tkvFileRWCtrl.h"
 #include "tkvFileString.h"
+#include "tkvRunFileName.h"
+#include "tkvRunRecord.h"
 #include "tkvStagedFiles.h"
 
 // What a split or restore may leave behind: files that existed before stay as they were until
@@ -124,7 +127,8 @@ TEST_F(KPXSafeOutputTest, ACancelledRestoreLeavesTheExistingFileAndNoTemporaryFi
     WriteAllBytes(Out("s.bin"), "keep me");
     events_.OnEvent = [&](const std::string& agLine) {
         if (agLine == "Reading 2/3 p2") {
-            EXPECT_EQ(Hidden().size(), 1u) << "the data goes to a hidden file meanwhile";
+            EXPECT_EQ(Hidden().size(), 2u) << "the data goes to a hidden file meanwhile, beside "
+                                              "the run's record";
             cancel_->Cancel();
         }
     };
@@ -134,34 +138,67 @@ TEST_F(KPXSafeOutputTest, ACancelledRestoreLeavesTheExistingFileAndNoTemporaryFi
     EXPECT_EQ(Hidden(), std::vector<std::string>{});
 }
 
-TEST_F(KPXSafeOutputTest, StaleTemporaryFilesOfTheSameNamesAreRemoved) {
-    // A process that has ended, as after a kill or a power cut.
-    const pid_t ended = ::fork();
-    if (ended == 0) {
-        ::_exit(0);
+TEST_F(KPXSafeOutputTest, WhatEndedRunsLeftIsRemovedAndNothingElse) {
+    const std::string out = folder_.Path("out");
+    const std::string ended = tkvRunFileName::NewTag();
+    const std::string endedCommitting = tkvRunFileName::NewTag();
+    // Two runs of a process that has ended, as after a kill or a power cut: one while it wrote,
+    // one while it gave its files their final names.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        tkvRunRecord writing;
+        tkvRunRecord committing;
+        std::string ignored;
+        if (writing.Create(out, ended) && committing.Create(out, endedCommitting) &&
+            committing.MarkCommitting(ignored)) {
+            WriteAllBytes(Out(tkvRunFileName::Of(tkvRunFileName::Kind::kPart, "z9", ended)), "z");
+            WriteAllBytes(
+                Out(tkvRunFileName::Of(tkvRunFileName::Kind::kKept, "p2", endedCommitting)), "o");
+            ::_exit(0);
+        }
+        ::_exit(1);
     }
-    ::waitpid(ended, nullptr, 0);
-    const std::string stale = tkvStagedFiles::TemporaryName("p2", ended);
-    const std::string running = tkvStagedFiles::TemporaryName("p2", ::getppid());
-    const std::string other = tkvStagedFiles::TemporaryName("q2", ended);
-    for (const auto& name : {stale, running, other}) {
-        WriteAllBytes(Out(name), "partial");
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    // A run that still lives, and a user's files that merely look like a run's.
+    tkvRunRecord living;
+    const std::string live = tkvRunFileName::NewTag();
+    ASSERT_TRUE(living.Create(out, live));
+    const std::vector<std::string> kept = {
+        tkvRunFileName::Of(tkvRunFileName::Kind::kPart, "p1", live),
+        tkvRunFileName::Of(tkvRunFileName::Kind::kPart, "x", tkvRunFileName::NewTag()),
+        ".x.123.dividora-part",
+        tkvRunFileName::Of(tkvRunFileName::Kind::kRecord, {}, live),
+        tkvRunFileName::Of(tkvRunFileName::Kind::kKept, "p2", endedCommitting),
+        tkvRunFileName::Of(tkvRunFileName::Kind::kRecord, {}, endedCommitting),
+    };
+    for (const auto& name : {kept[0], kept[1], kept[2]}) {
+        WriteAllBytes(Out(name), "keep");
     }
+    ASSERT_EQ(tkvRunRecord::FindLeftovers(out).size(), 2u);
     ASSERT_TRUE(Run(Job(), true));
-    std::vector<std::string> expected = {other, running};
+    std::vector<std::string> expected = kept;
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(Hidden(), expected) << "only the dead run's file of a name this run writes goes";
+    EXPECT_EQ(Hidden(), expected) << "only what the ended run left while it wrote goes";
+    const auto leftovers = tkvRunRecord::FindLeftovers(out);
+    ASSERT_EQ(leftovers.size(), 1u);
+    EXPECT_TRUE(leftovers.front().Committing);
+    EXPECT_EQ(leftovers.front().Paths, (std::vector<std::string>{Out(kept[4]), Out(kept[5])}));
 }
 
-TEST_F(KPXSafeOutputTest, TemporaryNamesOfLongNamesFitTheFileSystem) {
+TEST_F(KPXSafeOutputTest, HiddenNamesOfLongNamesFitTheFileSystem) {
+    const std::string tag = tkvRunFileName::NewTag();
     const std::string longName(250, 'n');
-    const std::string name = tkvStagedFiles::TemporaryName(longName, 4194304);
-    EXPECT_LE(name.size(), 255u);
-    EXPECT_EQ(name.rfind(".nnn", 0), 0u);
     const std::string kana = "ｱ" + std::string(240, 'n') + "漢字漢字漢字";
-    const std::string cut = tkvStagedFiles::TemporaryName(kana, 4194304);
-    EXPECT_LE(cut.size(), 255u);
-    EXPECT_TRUE(tkvFileString::IsPlainFileName(cut));
+    for (const auto kind : {tkvRunFileName::Kind::kPart, tkvRunFileName::Kind::kKept}) {
+        for (const std::string& finalName : {longName, kana}) {
+            const std::string name = tkvRunFileName::Of(kind, finalName, tag);
+            EXPECT_LE(name.size(), 255u);
+            EXPECT_TRUE(tkvFileString::IsPlainFileName(name)) << name;
+            EXPECT_TRUE(tkvRunFileName::IsRunFileName(name)) << name;
+        }
+    }
     // Pieces of one long name differ only at its end: each keeps a temporary file of its own.
     const std::string nextName = longName.substr(0, 249) + "m";
     tkvStagedFiles files;
@@ -174,24 +211,83 @@ TEST_F(KPXSafeOutputTest, TemporaryNamesOfLongNamesFitTheFileSystem) {
     EXPECT_EQ(ReadAllBytes(Out(nextName)), "next");
 }
 
+TEST_F(KPXSafeOutputTest, ACommitThatFailsPartWayPutsEveryReplacedFileBack) {
+    for (const char* name : {"p1", "p2", "p3"}) {
+        WriteAllBytes(Out(name), std::string("old ") + name);
+    }
+    {
+        tkvStagedFiles files;
+        for (const char* name : {"p1", "p4", "p2", "p3"}) {
+            WriteAllBytes(files.Stage(Out(name), std::string(name) != "p4"), "new");
+        }
+        // The last rename fails: its temporary file is gone, as on a device that fails.
+        ::unlink(files.Stage(Out("p5"), false).c_str());
+        std::string failed;
+        std::string why;
+        EXPECT_FALSE(files.CommitAll(failed, why));
+        EXPECT_EQ(failed, Out("p5"));
+        EXPECT_TRUE(files.DiscardAll());
+    }
+    for (const char* name : {"p1", "p2", "p3"}) {
+        EXPECT_EQ(ReadAllBytes(Out(name)), std::string("old ") + name) << name;
+    }
+    EXPECT_EQ(FolderEntries(folder_.Path("out")), (std::vector<std::string>{"p1", "p2", "p3"}))
+        << "no new file, no hidden file, no record";
+}
+
+TEST_F(KPXSafeOutputTest, ASourceThatChangesDuringTheSplitFailsIt) {
+    struct Case {
+        const char* What;
+        std::function<void()> Change;
+    };
+    const std::string source = folder_.Path("s.bin");
+    const auto rewrite = [&](int64_t agOffset, const std::string& agBytes) {
+        tkvFileRWCtrl file;
+        file.SetFileAddress(source);
+        ASSERT_TRUE(file.OpenForBinary());
+        file.SetCurrentPoint(agOffset + 1);
+        file.WriteBlock(agBytes.data(), static_cast<int64_t>(agBytes.size()));
+    };
+    const std::vector<Case> cases = {
+        {"rewritten in place near its end", [&] { rewrite(2900, std::string(50, 'x')); }},
+        {"added to", [&] { rewrite(3000, "more"); }},
+        {"cut short", [&] { ::truncate(source.c_str(), 2500); }},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.What);
+        WriteAllBytes(source, PatternBytes(3000));
+        events_.OnEvent = [&](const std::string& agLine) {
+            if (agLine == "Creating 2/3 p2") {
+                test.Change();
+            }
+        };
+        EXPECT_FALSE(Run(Job(), true));
+        EXPECT_EQ(OnlyError(*sepaCtrl_), 1106);
+        EXPECT_NE(sepaCtrl_->ErrorMng()->Description(1106).find(source), std::string::npos);
+        EXPECT_EQ(FolderEntries(folder_.Path("out")), std::vector<std::string>{});
+    }
+}
+
 TEST_F(KPXSafeOutputTest, ANameTakenDuringTheRunFailsTheCommitBeforeAnyFileIsReplaced) {
     for (const bool folder : {false, true}) {
         SCOPED_TRACE(folder ? "a folder" : "a file");
         WriteAllBytes(Out("p1"), "old");
-        tkvStagedFiles files;
-        WriteAllBytes(files.Stage(Out("p1"), true), "new");
-        WriteAllBytes(files.Stage(Out("p2"), folder), "new");
-        // Taken after the question was asked (or not asked: p2 was free then).
-        if (folder) {
-            ::mkdir(Out("p2").c_str(), 0755);
-        } else {
-            WriteAllBytes(Out("p2"), "appeared");
+        {
+            tkvStagedFiles files;
+            WriteAllBytes(files.Stage(Out("p1"), true), "new");
+            WriteAllBytes(files.Stage(Out("p2"), folder), "new");
+            // Taken after the question was asked (or not asked: p2 was free then).
+            if (folder) {
+                ::mkdir(Out("p2").c_str(), 0755);
+            } else {
+                WriteAllBytes(Out("p2"), "appeared");
+            }
+            std::string failed;
+            std::string why;
+            EXPECT_FALSE(files.CommitAll(failed, why));
+            EXPECT_EQ(failed, Out("p2"));
+            EXPECT_TRUE(files.DiscardAll());
         }
-        std::string failed;
-        std::string why;
-        EXPECT_FALSE(files.CommitAll(failed, why));
-        EXPECT_EQ(failed, Out("p2"));
-        EXPECT_TRUE(files.DiscardAll());
         EXPECT_EQ(ReadAllBytes(Out("p1")), "old");
         EXPECT_EQ(tkvFileString::GetPathKind(Out("p2")),
                   folder ? tkvFileString::kFolder : tkvFileString::kFile);

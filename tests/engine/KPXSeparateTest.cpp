@@ -113,7 +113,8 @@ TEST_P(KPXSeparateTest, BlocksProgressAndPollsFollowTheBlockSize) {
         "Source 8/10",     "Piece 144/4", "Source 9/10",     "Piece 145/4", "Creating 3/3 p3",
         "Source 0/10",     "Piece 0/2",   "Source 11/10",    "Piece 143/2"};
     EXPECT_EQ(events_.Lines, expected);
-    EXPECT_EQ(polls, 3 + 1 + 1 + 1 + 1 + 1) << "3 size sums, a poll in pieces 1 and 2, 3 after";
+    EXPECT_EQ(polls, 3 + 1 + 1 + 1 + 1 + 1 + 1)
+        << "3 size sums, a poll in pieces 1 and 2, 3 after, 1 before the final names";
     const std::string data = ReadAllBytes(source);
     EXPECT_EQ(ReadAllBytes(folder_.Path("p1")).substr(140), data.substr(0, 4));
     EXPECT_EQ(ReadAllBytes(folder_.Path("p2")).substr(140), data.substr(4, 4));
