@@ -34,6 +34,8 @@ constexpr CommandRow kCommands[] = {
     {"verify", CliOption::kVerify,
      "check that a set of pieces is complete, from one split and intact; writes nothing"},
     {"info", CliOption::kInfo, "show the header fields of each piece file"},
+    {"clean", CliOption::kClean,
+     "list, or with --remove remove, the hidden files that runs which ended early left in DIR"},
 };
 
 struct NamingRow {
@@ -310,6 +312,18 @@ CliOptions::CliOptions(const KPXUtilSettings& agDefaults) {
          .Group = 2,
          .Help = "piece files of one set, in any order, or a folder holding one set",
          .Field = &CliRequest::Inputs},
+        {.Names = "DIR",
+         .ValueName = "DIR...",
+         .Type = Kind::kInputs,
+         .Commands = O::kClean,
+         .Required = true,
+         .Help = "folders that splits or restores wrote into",
+         .Field = &CliRequest::Inputs},
+        {.Names = "--remove",
+         .Type = Kind::kFlag,
+         .Commands = O::kClean,
+         .Help = "remove the files listed",
+         .Field = &CliRequest::Remove},
         {.Names = "--find",
          .ValueName = "PIECE",
          .Type = Kind::kText,

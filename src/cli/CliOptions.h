@@ -9,15 +9,16 @@ class KPXUtilSettings;
 
 // What one command line asks for, every value checked against its limits.
 struct CliRequest {
-    std::string Command;              // "split", "restore", "verify" or "info"
-    std::vector<std::string> Inputs;  // split: SOURCE; restore, verify and info: PIECE...
-    std::string Folder;               // -o; "-" for a restore to standard output
-    std::string Name;                 // -n; empty: the source's name without its extension
-    int64_t PieceSize = 0;            // --size in bytes; 0 when not given
-    int64_t PieceCount = 0;           // --count; 0 when not given
-    int64_t HowToName = 0;            // --naming, a KPXDecideFileName method
-    int64_t BlockSize = 0;            // --block
-    int64_t MaxPieces = 0;            // --max-pieces
+    std::string Command;  // "split", "restore", "verify", "info" or "clean"
+    std::vector<std::string>
+        Inputs;              // split: SOURCE; restore, verify, info: PIECE...; clean: DIR...
+    std::string Folder;      // -o; "-" for a restore to standard output
+    std::string Name;        // -n; empty: the source's name without its extension
+    int64_t PieceSize = 0;   // --size in bytes; 0 when not given
+    int64_t PieceCount = 0;  // --count; 0 when not given
+    int64_t HowToName = 0;   // --naming, a KPXDecideFileName method
+    int64_t BlockSize = 0;   // --block
+    int64_t MaxPieces = 0;   // --max-pieces
     bool NoConfirmSize = false;
     bool KeepPartial = false;
     bool Force = false;
@@ -26,6 +27,7 @@ struct CliRequest {
     std::string FindPiece;     // --find: the piece whose set is restored or verified
     std::string ChecksumFile;  // --checksum; empty: the set's file beside its pieces
     std::string HtmlFile;      // --html; empty when not given
+    bool Remove = false;       // clean: remove what is listed
 };
 
 // One option or positional argument of the tool: the parser, the help, the usage line and the
@@ -39,6 +41,7 @@ struct CliOption {
     static constexpr unsigned kRestore = 2;
     static constexpr unsigned kInfo = 4;
     static constexpr unsigned kVerify = 8;
+    static constexpr unsigned kClean = 16;
 
     std::string Names{};      // "-o", "--size"; the value name for a positional ("SOURCE")
     std::string ValueName{};  // "DIR"; empty for a flag

@@ -5,6 +5,7 @@
 #include "KPXSetFinder.h"
 #include "tkvDateTime.h"
 #include "tkvFileString.h"
+#include "tkvRunRecord.h"
 
 namespace {
 
@@ -21,16 +22,37 @@ std::string SetText(const KPXSetFinder::Set& agSet) {
 bool CliPieceSet::Find(const CliRequest& agRequest, std::string& ouWhy) {
     pieces_.clear();
     found_.clear();
+    notes_.clear();
+    std::vector<KPXSetFinder::Unreadable> unreadable;
+    const bool found = FindSet(agRequest, unreadable, ouWhy);
+    for (const auto& file : unreadable) {
+        notes_.push_back(CliText::Escaped(file.Path) +
+                         " could not be read: " + CliText::Escaped(file.Cause));
+    }
+    // Pieces of a run that ended while it gave them their final names are hidden, never taken:
+    // the user hears where they are.
+    if (!searched_.empty() && !tkvRunRecord::FindLeftovers(searched_).empty()) {
+        notes_.push_back(CliText::Escaped(searched_) +
+                         " holds hidden files of a split or restore that ended early; "
+                         "'dividora-cli clean " +
+                         CliText::Escaped(searched_) + "' lists them");
+    }
+    return found;
+}
+
+bool CliPieceSet::FindSet(const CliRequest& agRequest,
+                          std::vector<KPXSetFinder::Unreadable>& ouUnreadable, std::string& ouWhy) {
     KPXSetFinder::Set set;
+    searched_.clear();
     if (!agRequest.FindPiece.empty()) {
-        if (!KPXSetFinder::FindSetOf(agRequest.FindPiece, set)) {
+        const std::string folder = tkvFileString::FolderOf(agRequest.FindPiece);
+        searched_ = folder.empty() ? "." : folder;
+        if (!KPXSetFinder::FindSetOf(agRequest.FindPiece, set, &ouUnreadable)) {
             ouWhy = CliText::Escaped(agRequest.FindPiece) +
                     " is no piece file whose header can be read";
             return false;
         }
-        const std::string folder = tkvFileString::FolderOf(agRequest.FindPiece);
-        found_ = "found " + SetText(set) + " in " +
-                 CliText::Escaped(folder.empty() ? "." : folder) + ":";
+        found_ = "found " + SetText(set) + " in " + CliText::Escaped(searched_) + ":";
     } else {
         const auto isFolder = [](const std::string& agPath) {
             return tkvFileString::GetPathKind(agPath) == tkvFileString::kFolder;
@@ -38,7 +60,8 @@ bool CliPieceSet::Find(const CliRequest& agRequest, std::string& ouWhy) {
         const std::vector<std::string>& inputs = agRequest.Inputs;
         if (inputs.size() == 1 && isFolder(inputs.front())) {
             const std::string& folder = inputs.front();
-            const auto sets = KPXSetFinder::FindSets(folder);
+            searched_ = folder;
+            const auto sets = KPXSetFinder::FindSets(folder, &ouUnreadable);
             if (sets.empty()) {
                 ouWhy = CliText::Escaped(folder) + " holds no piece file whose header can be read";
                 return false;

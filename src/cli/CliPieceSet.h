@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "KPXSetFinder.h"
+
 struct CliRequest;
 
 // The pieces a restore or a verify works on: the files named, the one set in the folder named,
@@ -16,8 +18,17 @@ public:
     const std::vector<std::string>& Pieces() const { return pieces_; }
     // What was found and where, for an estimate; empty when the pieces were named.
     const std::string& Found() const { return found_; }
+    // What the user should hear of the folder searched: each file that could not be read, with
+    // its cause (any may be a piece of the set), and hidden files that runs left there.
+    const std::vector<std::string>& Notes() const { return notes_; }
 
 private:
+    bool FindSet(const CliRequest& agRequest, std::vector<KPXSetFinder::Unreadable>& ouUnreadable,
+                 std::string& ouWhy);
+
     std::vector<std::string> pieces_;
     std::string found_;
+    std::vector<std::string> notes_;
+    // The folder searched for the set; empty when the pieces were named.
+    std::string searched_;
 };

@@ -1,5 +1,6 @@
 #include "DividoraCli.h"
 
+#include "CleanCommand.h"
 #include "CliInterrupt.h"
 #include "CliOptions.h"
 #include "InfoCommand.h"
@@ -34,6 +35,9 @@ int DividoraCli::Run(const std::vector<std::string>& agArguments) {
     }
     if (request.Command == "verify") {
         return VerifyCommand(out_, err_, showProgress_).Run(request);
+    }
+    if (request.Command == "clean") {
+        return CleanCommand(out_, err_).Run(request.Inputs, request.Remove);
     }
     return InfoCommand(out_, err_).Run(request.Inputs);
 }

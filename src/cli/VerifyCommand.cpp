@@ -38,7 +38,11 @@ private:
 int VerifyCommand::Run(const CliRequest& agRequest) {
     CliPieceSet set;
     std::string why;
-    if (!set.Find(agRequest, why)) {
+    const bool found = set.Find(agRequest, why);
+    for (const std::string& line : set.Notes()) {
+        err_ << "dividora-cli: " << line << '\n';
+    }
+    if (!found) {
         err_ << "dividora-cli: " << why << '\n';
         return DividoraCli::kFailed;
     }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -130,6 +131,17 @@ TEST_F(KPXUISepaAssRestoreEstimateTest, TwoKindsAreShownApartWithTheirOwnCauses)
             page::kSlotsIntroRestorable + page::SlotTable({{{a0}}, {{a1}}}) + page::KindTitle(2) +
             page::KindTable(222, "2023/12/01", 3, "a.bin") + page::ShortCause(2, 2) +
             page::kSlotsIntro + page::SlotTable({{}, {{b1}}, {{b2}}}) + page::kBlockEnd));
+}
+
+TEST_F(KPXUISepaAssRestoreEstimateTest, PiecesWhoseDatesHoldTheSameBitsAreOneKind) {
+    // A damaged date may hold a NaN: equal to nothing as a number, yet stored alike in both.
+    const double notANumber = std::numeric_limits<double>::quiet_NaN();
+    window_.RestoreDividoraSepaAddress = {Piece("p0.KPX", 4711, 0, 2, notANumber),
+                                          Piece("p1.KPX", 4711, 1, 2, notANumber)};
+    KPXUISepaAss assistant(window_);
+    ASSERT_TRUE(assistant.EstimateRestoring());
+    EXPECT_TRUE(assistant.EstimateVerdict());
+    EXPECT_NE(assistant.ShowHTMLToIE()->HTML().find(page::kOnlyKindTitle), std::string::npos);
 }
 
 TEST_F(KPXUISepaAssRestoreEstimateTest, PiecesDifferingInOneHeaderFieldAreOtherKinds) {

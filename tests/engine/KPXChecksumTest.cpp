@@ -151,13 +151,26 @@ TEST_F(KPXChecksumTest, AChecksumFileOfAnotherSplitIsRefused) {
     EXPECT_EQ(OnlyError(*sepaCtrl_), 1306);
     EXPECT_EQ(FolderEntries(folder_.Path("out")), std::vector<std::string>{});
 
-    // Beside the pieces, another split's file that names one of them stands for the set.
+    // Beside the pieces under the set's name, another split's file is refused as it stands...
     ::rename(folder_.Path("again/a.xxh128").c_str(), Sums().c_str());
+    for (const bool verify : {false, true}) {
+        EXPECT_FALSE(Run(verify));
+        EXPECT_EQ(OnlyError(*sepaCtrl_), 1306);
+        EXPECT_NE(Cause(1306).find(Sums()), std::string::npos) << Cause(1306);
+    }
+    // ...and so is one that names one of the pieces, whatever its name.
     std::string other = ReadAllBytes(Sums());
     other.replace(other.find("a1.KPX"), 6, "s1.KPX");
-    WriteAllBytes(Sums(), other);
+    ::unlink(Sums().c_str());
+    WriteAllBytes(folder_.Path("pieces/renamed.xxh128"), other);
     EXPECT_FALSE(Run(false));
     EXPECT_EQ(OnlyError(*sepaCtrl_), 1306);
+
+    // A checksum file that cannot be read says so, with the system's reason.
+    EXPECT_FALSE(Run(false, folder_.Path("pieces")));
+    EXPECT_EQ(OnlyError(*sepaCtrl_), 1308);
+    EXPECT_EQ(Cause(1308), "ﾁｪｯｸｻﾑﾌｧｲﾙの読み込みに失敗しました。 " + folder_.Path("pieces") +
+                               ": Is a directory");
 }
 
 TEST_F(KPXChecksumTest, WithoutAChecksumFileARestoreIsNotVerifiedAndAVerifyFails) {

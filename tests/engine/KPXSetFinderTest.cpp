@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <limits>
+
 #include "EngineJobs.h"
+#include "KPXDividoraData.h"
 #include "KPXSetFinder.h"
 #include "TestFiles.h"
 
@@ -40,6 +43,30 @@ TEST(KPXSetFinderTest, TheSetsOfAFolderAreToldApartByTheirHeaders) {
     ASSERT_TRUE(KPXSetFinder::FindSetOf(b[1], found));
     EXPECT_EQ(found.Pieces, b);
     EXPECT_FALSE(KPXSetFinder::FindSetOf(folder.Path("mixed/notes.txt"), found));
+}
+
+TEST(KPXSetFinderTest, PiecesWhoseDatesHoldTheSameBitsAreOneSetToEveryCheck) {
+    // A damaged date may hold a NaN: equal to nothing as a number, yet stored alike in each.
+    TempFolder folder;
+    ::mkdir(folder.Path("set").c_str(), 0755);
+    std::vector<std::string> pieces;
+    for (int32_t turn = 0; turn < 2; ++turn) {
+        KPXDividoraData record;
+        record.SetSepaDate(std::numeric_limits<double>::quiet_NaN());
+        record.SetSpecID(77);
+        record.SetTurnID(turn);
+        record.SetCount(2);
+        record.SetFileName("n.bin");
+        record.SetFileSize(3);
+        pieces.push_back(folder.Path("set/n" + std::to_string(turn + 1) + ".KPX"));
+        WriteTestPiece(pieces.back(), record, turn == 0 ? "abc" : "def");
+    }
+    const auto sets = KPXSetFinder::FindSets(folder.Path("set"));
+    ASSERT_EQ(sets.size(), 1u);
+    EXPECT_EQ(sets[0].Pieces, pieces);
+    ::mkdir(folder.Path("out").c_str(), 0755);
+    EXPECT_EQ(RestoreFiles(pieces, folder.Path("out")), folder.Path("out/n.bin"));
+    EXPECT_EQ(ReadAllBytes(folder.Path("out/n.bin")), "abcdef");
 }
 
 }  // namespace
