@@ -31,6 +31,30 @@ TEST_F(WhyItCannotRunTest, ARunThatStopsOnAnExistingTargetNamesItAndForce) {
         << err_.str();
 }
 
+TEST_F(WhyItCannotRunTest, AnOutputThatCannotBeOpenedIsNamedWithTheSystemsReason) {
+    const std::string fifo = folder_.Path("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto listed = SplitInto(3, NewFolder("set"));
+    struct Case {
+        std::vector<std::string> Arguments;
+        std::string Cause;
+    };
+    const std::vector<Case> cases{
+        {{"split", source_, "-o", folder_.Path("missing"), "--count", "3"},
+         "分割先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。 " + folder_.Path("missing") +
+             "/a1.KPX: No such file or directory"},
+        {{"split", source_, "-o", source_, "--count", "3"},
+         "分割先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。 " + source_ + "/a1.KPX: Not a directory"},
+        {{"restore", listed[0], listed[1], listed[2], "-o", fifo},
+         "復元先ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました。 " + fifo + "/a.bin: Not a directory"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.Cause);
+        EXPECT_EQ(Run(test.Arguments), DividoraCli::kFailed);
+        EXPECT_EQ(FirstCause(), test.Cause) << err_.str();
+    }
+}
+
 TEST_F(WhyItCannotRunTest, ASplitAboveThePieceLimitSaysHowManyPiecesItWouldMake) {
     // 1140 bytes a piece carry 1000 of the 10000: ten pieces.
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
