@@ -52,7 +52,7 @@ bool CliHtmlFile::Write(const tkvPageDocument& agPage, std::string& ouWhy) const
     tkvFileRWCtrl file;
     file.SetFileAddress(staged.Stage(path_, replace_));
     std::string failedPath;
-    std::string systemText = "the file could not be created";
+    std::string systemText;
     bool written = false;
     if (file.OpenForBinaryClearing()) {
         try {
@@ -64,6 +64,7 @@ bool CliHtmlFile::Write(const tkvPageDocument& agPage, std::string& ouWhy) const
             systemText = error.SystemText();
         }
     } else {
+        systemText = file.OpenFailure();
         staged.Unstage();
     }
     if (!written) {
