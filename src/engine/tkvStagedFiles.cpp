@@ -107,29 +107,15 @@ bool tkvStagedFiles::Commit(Entry& ioEntry, std::string& ouSystemText) {
     if (IsBlocked(ioEntry, ouSystemText)) {
         return false;
     }
-    const std::string& final = ioEntry.FinalPath;
-    const std::string& temporary = ioEntry.TemporaryPath;
-    if (ioEntry.Replace && Exists(final)) {
-        const std::string kept = HiddenPath(tkvRunFileName::Kind::kKept, final, tag_);
-        std::string ignored;
-        if (tkvFileString::LinkFile(final, kept, ignored)) {
-            // The earlier file keeps a second name, and the new one replaces it in one step.
-            if (!tkvFileString::RenameFile(temporary, final, true, ouSystemText)) {
-                tkvFileString::DeleteFile(kept);
-                return false;
-            }
-        } else {
-            // No second names here (FAT): the earlier file steps aside under its hidden name.
-            if (!tkvFileString::RenameFile(final, kept, false, ouSystemText)) {
-                return false;
-            }
-            if (!tkvFileString::RenameFile(temporary, final, false, ouSystemText)) {
-                tkvFileString::RenameFile(kept, final, false, ignored);
-                return false;
-            }
+    const std::string& finalPath = ioEntry.FinalPath;
+    if (ioEntry.Replace && Exists(finalPath)) {
+        const std::string kept = HiddenPath(tkvRunFileName::Kind::kKept, finalPath, tag_);
+        if (!ReplaceKeeping(finalPath, ioEntry.TemporaryPath, kept, ouSystemText)) {
+            return false;
         }
         ioEntry.KeptPath = kept;
-    } else if (!tkvFileString::RenameFile(temporary, final, ioEntry.Replace, ouSystemText)) {
+    } else if (!tkvFileString::RenameFile(ioEntry.TemporaryPath, finalPath, ioEntry.Replace,
+                                          ouSystemText)) {
         return false;
     }
     ioEntry.Committed = true;
@@ -140,32 +126,42 @@ bool tkvStagedFiles::Uncommit(Entry& ioEntry, std::string& ouSystemText) {
     if (!ioEntry.Committed) {
         return true;
     }
-    const std::string& final = ioEntry.FinalPath;
-    const std::string& temporary = ioEntry.TemporaryPath;
-    const std::string& kept = ioEntry.KeptPath;
-    std::string ignored;
-    if (kept.empty()) {
-        if (!tkvFileString::RenameFile(final, temporary, false, ouSystemText)) {
-            return false;
-        }
-    } else if (tkvFileString::LinkFile(final, temporary, ignored)) {
-        // The earlier file takes its name back in one step.
-        if (!tkvFileString::RenameFile(kept, final, true, ouSystemText)) {
-            tkvFileString::DeleteFile(temporary);
-            return false;
-        }
-    } else {
-        if (!tkvFileString::RenameFile(final, temporary, false, ouSystemText)) {
-            return false;
-        }
-        if (!tkvFileString::RenameFile(kept, final, false, ouSystemText)) {
-            tkvFileString::RenameFile(temporary, final, false, ignored);
-            return false;
-        }
+    // The run's file goes back under its temporary name, the earlier file (if any) back to its
+    // own.
+    const bool back = ioEntry.KeptPath.empty()
+                          ? tkvFileString::RenameFile(ioEntry.FinalPath, ioEntry.TemporaryPath,
+                                                      false, ouSystemText)
+                          : ReplaceKeeping(ioEntry.FinalPath, ioEntry.KeptPath,
+                                           ioEntry.TemporaryPath, ouSystemText);
+    if (!back) {
+        return false;
     }
     ioEntry.KeptPath.clear();
     ioEntry.Committed = false;
     return true;
+}
+
+bool tkvStagedFiles::ReplaceKeeping(const std::string& agPlace, const std::string& agIncoming,
+                                    const std::string& agAside, std::string& ouSystemText) {
+    std::string ignored;
+    if (tkvFileString::LinkFile(agPlace, agAside, ignored)) {
+        // What is at the place keeps a second name, and the incoming file replaces it in one
+        // step: the place is never empty.
+        if (tkvFileString::RenameFile(agIncoming, agPlace, true, ouSystemText)) {
+            return true;
+        }
+        tkvFileString::DeleteFile(agAside);
+        return false;
+    }
+    // No second names here (FAT): what is at the place steps aside first.
+    if (!tkvFileString::RenameFile(agPlace, agAside, false, ouSystemText)) {
+        return false;
+    }
+    if (tkvFileString::RenameFile(agIncoming, agPlace, false, ouSystemText)) {
+        return true;
+    }
+    tkvFileString::RenameFile(agAside, agPlace, false, ignored);
+    return false;
 }
 
 void tkvStagedFiles::RollBack(std::string& ioSystemText) {

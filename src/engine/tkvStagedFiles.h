@@ -64,6 +64,10 @@ private:
     bool Commit(Entry& ioEntry, std::string& ouSystemText);
     // Takes a committed file back under its temporary name and puts back what it replaced.
     static bool Uncommit(Entry& ioEntry, std::string& ouSystemText);
+    // Puts the file at agIncoming at agPlace, keeping what was there as agAside; on failure
+    // everything stays or is put back where it was.
+    static bool ReplaceKeeping(const std::string& agPlace, const std::string& agIncoming,
+                               const std::string& agAside, std::string& ouSystemText);
     // Uncommits every entry, last first; the failures are added to ioSystemText.
     void RollBack(std::string& ioSystemText);
     // Deletes the replaced files once every final name is given.
