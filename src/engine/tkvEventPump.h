@@ -7,6 +7,7 @@
 // to its toolkit's event processing; the command-line tool uses it to notice Ctrl+C.
 namespace tkvEventPump {
 
+// May be called from inside the hook: the running hook stays alive until it returns.
 void SetProcessEventsHook(std::function<void()> agHook);
 // Runs the hook once; nothing when none is set.
 void ProcessEvents();
