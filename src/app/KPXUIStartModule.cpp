@@ -1,8 +1,10 @@
 #include "KPXUIStartModule.h"
 
 #include <QCoreApplication>
+#include <iostream>
 #include <memory>
 
+#include "KPXUIBase.h"
 #include "KPXUISepaMng.h"
 #include "KPXUIStartClass.h"
 #include "tkvMessageBox.h"
@@ -15,6 +17,22 @@ namespace {
 std::unique_ptr<KPXUIStartClass> startClass;
 bool inMain = false;
 bool inQuit = false;
+
+// Tells the user that the settings were not written, and why: in a message box over the main
+// window, and on the standard error, which stays when the box is gone and is all there is where
+// nobody sees the window.
+void ReportFailedSave(const KPXUISepaMng& agSepaMng, QWidget* agOwner) {
+    const std::string failed = "設定ファイルを保存できませんでした。";
+    const std::string& reason = agSepaMng.SaveFailureReason();
+    std::string line = failed + " " + agSepaMng.FileAddressOfUtility();
+    std::string text = failed + "\r\n" + agSepaMng.FileAddressOfUtility();
+    if (!reason.empty()) {
+        line += ": " + reason;
+        text += "\r\n" + reason;
+    }
+    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << line << '\n';
+    tkvMessageBox::Show(agOwner, text, tkvMessageBox::Icon::kError, tkvMessageBox::Buttons::kOK);
+}
 
 // The argument text as the system passes it after the program's name.
 std::string ArgumentText(const std::vector<std::string>& agArguments) {
@@ -71,8 +89,12 @@ bool QuitApplication() {
     }
     inQuit = true;
     const bool ended = startClass->EndApplication();
-    // The program ends once the main window has gone, settings written or not.
-    QCoreApplication::quit();
+    if (!ended) {
+        ReportFailedSave(*startClass->SepaMng(), startClass->MainWindow());
+    }
+    // The program ends once the main window has gone, settings written or not; a script that
+    // started it learns from the status whether they were.
+    QCoreApplication::exit(ended ? 0 : 1);
     inQuit = false;
     return ended;
 }

@@ -28,7 +28,9 @@ bool Start(std::unique_ptr<KPXUIStartClass> agStartClass,
            std::shared_ptr<KPXUISepaMng> agSepaMng = nullptr);
 
 // Called once by the main window while it unloads: ends the start-up object's settings manager
-// and the event loop. Guarded against re-entry.
+// and the event loop. Settings that could not be written are reported (a message box over the
+// main window and a line on the standard error) and end the loop with status 1. Guarded
+// against re-entry.
 bool QuitApplication();
 
 // The start-up object of the run; none before Main and after Finish.

@@ -112,4 +112,21 @@ using TextMeasure = std::function<int32_t(const std::string&)>;
 std::string CompactPathToWidth(const TextMeasure& agMeasure, const std::string& agPath,
                                int32_t agWidth);
 
+// The path that agPath leads to once the symbolic links at its end are followed: through a
+// chain of links, a relative target taken from the folder of the link that holds it. agPath
+// itself where no link is; a broken link gives the missing path it names. False, with the
+// system's text, on a loop of links or a link that cannot be read.
+bool FollowLinks(const std::string& agPath, std::string& ouPath, std::string& ouSystemText);
+
+// The permissions of an existing file (links followed) as the platform keeps them, to be given
+// to another file with SetPermissions. False when the file cannot be asked.
+bool GetPermissions(const std::string& agPath, uint32_t& ouPermissions);
+// False with the system's text on failure.
+bool SetPermissions(const std::string& agPath, uint32_t agPermissions, std::string& ouSystemText);
+
+// True when this process may write the existing file at agPath. False, with the system's text,
+// when it may not, also when its permissions let nobody write it: a user who protected a file
+// means it, whichever user runs the program.
+bool MayWriteFile(const std::string& agPath, std::string& ouSystemText);
+
 }  // namespace tkvFileString

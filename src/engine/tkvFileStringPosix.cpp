@@ -149,4 +149,63 @@ bool SyncFolder(const std::string& agFolder, std::string& ouSystemText) {
 
 int64_t CurrentProcessID() { return static_cast<int64_t>(::getpid()); }
 
+bool FollowLinks(const std::string& agPath, std::string& ouPath, std::string& ouSystemText) {
+    // As many links as the system itself follows in one path before it gives up.
+    constexpr int kMostLinks = 40;
+    std::string path = agPath;
+    for (int followed = 0; followed <= kMostLinks; ++followed) {
+        struct stat entry {};
+        if (::lstat(path.c_str(), &entry) != 0 || !S_ISLNK(entry.st_mode)) {
+            ouPath = path;  // no link: a file, a folder, or the missing end of a broken link
+            return true;
+        }
+        std::vector<char> target(static_cast<size_t>(entry.st_size) + 64);
+        ssize_t length = 0;
+        while ((length = ::readlink(path.c_str(), target.data(), target.size())) ==
+               static_cast<ssize_t>(target.size())) {
+            target.resize(target.size() * 2);  // the link grew since lstat
+        }
+        if (length < 0) {
+            ouSystemText = std::strerror(errno);
+            return false;
+        }
+        const std::string named(target.data(), static_cast<size_t>(length));
+        // A relative target counts from the link's folder, as the system reads it.
+        path = !named.empty() && IsSeparator(named.front()) ? named : FolderOf(path) + named;
+    }
+    ouSystemText = std::strerror(ELOOP);
+    return false;
+}
+
+bool GetPermissions(const std::string& agPath, uint32_t& ouPermissions) {
+    struct stat info {};
+    if (::stat(agPath.c_str(), &info) != 0) {
+        return false;
+    }
+    ouPermissions = static_cast<uint32_t>(info.st_mode & 07777);
+    return true;
+}
+
+bool SetPermissions(const std::string& agPath, uint32_t agPermissions, std::string& ouSystemText) {
+    if (::chmod(agPath.c_str(), static_cast<mode_t>(agPermissions)) == 0) {
+        return true;
+    }
+    ouSystemText = std::strerror(errno);
+    return false;
+}
+
+bool MayWriteFile(const std::string& agPath, std::string& ouSystemText) {
+    if (::faccessat(AT_FDCWD, agPath.c_str(), W_OK, AT_EACCESS) != 0) {
+        ouSystemText = std::strerror(errno);
+        return false;
+    }
+    // The superuser passes the check above whatever the permissions.
+    struct stat info {};
+    if (::stat(agPath.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        ouSystemText = std::strerror(EACCES);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace tkvFileString

@@ -14,5 +14,8 @@ std::string TemporaryFolder();
 // replace nor read it. False when it could not be made.
 bool CreateUniqueFile(const std::string& agFolder, const std::string& agPrefix,
                       const std::string& agSuffix, std::string& ouPath);
+// The same, with the system's text when it could not be made.
+bool CreateUniqueFile(const std::string& agFolder, const std::string& agPrefix,
+                      const std::string& agSuffix, std::string& ouPath, std::string& ouSystemText);
 
 }  // namespace tkvTemporaryFile

@@ -1,6 +1,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -17,6 +19,12 @@ std::string TemporaryFolder() {
 
 bool CreateUniqueFile(const std::string& agFolder, const std::string& agPrefix,
                       const std::string& agSuffix, std::string& ouPath) {
+    std::string ignored;
+    return CreateUniqueFile(agFolder, agPrefix, agSuffix, ouPath, ignored);
+}
+
+bool CreateUniqueFile(const std::string& agFolder, const std::string& agPrefix,
+                      const std::string& agSuffix, std::string& ouPath, std::string& ouSystemText) {
     const std::string pattern =
         tkvFileString::JoinFolderAndName(agFolder, agPrefix + "XXXXXX" + agSuffix);
     std::vector<char> name(pattern.begin(), pattern.end());
@@ -24,6 +32,7 @@ bool CreateUniqueFile(const std::string& agFolder, const std::string& agPrefix,
     // mkstemps creates with O_EXCL and mode 0600.
     const int descriptor = ::mkstemps(name.data(), static_cast<int>(agSuffix.size()));
     if (descriptor == -1) {
+        ouSystemText = std::strerror(errno);
         return false;
     }
     ::close(descriptor);

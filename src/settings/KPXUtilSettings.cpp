@@ -36,6 +36,8 @@ void ForEachStoredField(Settings& agSettings, Visit&& agVisit) {
     agVisit(agSettings.LastTimeVersionChecked);  // the one date
 }
 
+// Stops at the first field that is not whole: it and every field after it keep the values
+// they had.
 struct FieldReader {
     tkvFileRWCtrl& File;
     bool Complete = true;
@@ -120,14 +122,17 @@ int32_t KPXUtilSettings::FileVersionOfUtility() const { return KPXUtilFormat::kF
 
 std::string KPXUtilSettings::SiteAddressOfTKV() const { return DividoraAddresses::kHomeAddress; }
 
-void KPXUtilSettings::ApplyDefaults() {
-    settings_ = Settings{};
-    settings_.BasePositionX = CentredEdge(screenWidth_, kMainWindowWidth);
-    settings_.BasePositionY = CentredEdge(screenHeight_, kMainWindowHeight);
+KPXUtilSettings::Settings KPXUtilSettings::DefaultSettings() const {
+    Settings defaults;
+    defaults.BasePositionX = CentredEdge(screenWidth_, kMainWindowWidth);
+    defaults.BasePositionY = CentredEdge(screenHeight_, kMainWindowHeight);
+    return defaults;
 }
 
+void KPXUtilSettings::ApplyDefaults() { settings_ = DefaultSettings(); }
+
 bool KPXUtilSettings::Load() {
-    Settings loaded;
+    Settings loaded = DefaultSettings();
     if (!ReadSettingsFile(loaded)) {
         ApplyDefaults();
         return true;
@@ -141,7 +146,7 @@ bool KPXUtilSettings::Load() {
     return true;
 }
 
-bool KPXUtilSettings::ReadSettingsFile(Settings& ouSettings) const {
+bool KPXUtilSettings::ReadSettingsFile(Settings& ioSettings) const {
     // Only read: a missing file stays missing instead of being created empty.
     tkvFileRWCtrl file;
     file.SetFileAddress(fileAddressOfUtility_);
@@ -153,40 +158,63 @@ bool KPXUtilSettings::ReadSettingsFile(Settings& ouSettings) const {
         if (SettingsVersionBlock(&file).Check() != tkvVerRWCtrl::kSame) {
             return false;
         }
-        FieldReader reader{file};
-        ForEachStoredField(ouSettings, reader);
-        return reader.Complete;
+        // A file cut short (a full disk, a copy broken off) still holds the fields before the
+        // cut as they were written: those are kept, the rest keep their defaults. A failure of
+        // the system itself (tkvFileError) vouches for nothing read before it: every default.
+        ForEachStoredField(ioSettings, FieldReader{file});
+        return true;
     } catch (const tkvFileError&) {
         return false;
     }
 }
 
 bool KPXUtilSettings::Save() {
+    saveFailureReason_.clear();
     std::error_code error;
     std::filesystem::create_directories(settingsFolder_, error);
     if (error) {
+        saveFailureReason_ = error.message();
+        return false;
+    }
+    // A user who keeps the settings file elsewhere and links to it (a dotfile) keeps the link:
+    // the file it leads to is the one replaced.
+    std::string target;
+    if (!tkvFileString::FollowLinks(fileAddressOfUtility_, target, saveFailureReason_)) {
+        return false;
+    }
+    return SaveTo(target);
+}
+
+bool KPXUtilSettings::SaveTo(const std::string& agTarget) {
+    uint32_t permissions = 0;
+    const bool replacing = tkvFileString::GetPermissions(agTarget, permissions);
+    // The rename below could replace a file the user protected: it stays as it is.
+    if (replacing && !tkvFileString::MayWriteFile(agTarget, saveFailureReason_)) {
         return false;
     }
     // Written beside the old file and renamed over it: a crash or a full disk while writing
-    // must not cost the user the settings that were there.
+    // must not cost the user the settings that were there. The old file's permissions pass to
+    // the new one before it takes the name.
     std::string name;
-    if (!tkvTemporaryFile::CreateUniqueFile(
-            settingsFolder_, std::string(KPXUtilFormat::kFileName) + ".", "", name)) {
+    if (!tkvTemporaryFile::CreateUniqueFile(tkvFileString::FolderOf(agTarget),
+                                            tkvFileString::GetFileNamePart(agTarget) + ".", "",
+                                            name, saveFailureReason_)) {
         return false;
     }
-    std::string ignored;
     if (!WriteSettingsFile(name) ||
-        !tkvFileString::RenameFile(name, fileAddressOfUtility_, true, ignored)) {
+        (replacing && !tkvFileString::SetPermissions(name, permissions, saveFailureReason_)) ||
+        !tkvFileString::RenameFile(name, agTarget, true, saveFailureReason_)) {
         tkvFileString::DeleteFile(name);
         return false;
     }
     return true;
 }
 
-bool KPXUtilSettings::WriteSettingsFile(const std::string& agPath) const {
+bool KPXUtilSettings::WriteSettingsFile(const std::string& agPath) {
     tkvFileRWCtrl file;
     file.SetFileAddress(agPath);
     if (!file.OpenForBinary()) {
+        saveFailureReason_ = file.OpenFailure();
         return false;
     }
     try {
@@ -196,7 +224,8 @@ bool KPXUtilSettings::WriteSettingsFile(const std::string& agPath) const {
         ForEachStoredField(settings_, FieldWriter{file});
         file.FinishWriting();
         return true;
-    } catch (const tkvFileError&) {
+    } catch (const tkvFileError& error) {
+        saveFailureReason_ = error.SystemText();
         return false;
     }
 }

@@ -104,11 +104,17 @@ public:
     bool IsVersionChecked() const { return settings_.IsVersionChecked; }
     double LastTimeVersionChecked() const { return settings_.LastTimeVersionChecked; }
 
-    // A missing, foreign, other-version or cut-short file loads every default; Load always
-    // answers true. Save writes a new file beside the old one and renames it over it, so a
-    // failed save keeps the old settings.
+    // A missing, foreign or other-version file, or a failure of the system while reading,
+    // loads every default; a file cut short keeps the fields it holds whole. Load always
+    // answers true.
     bool Load();
+    // Writes a new file beside the old one and renames it over it, so a failed save keeps the
+    // old settings. A link at FileAddressOfUtility stays a link: the file it leads to is
+    // replaced, in that file's folder, and keeps its permissions. A file the user may not write
+    // is left as it is and the save fails.
     bool Save();
+    // Why the last Save failed, in the system's words; empty after a save that worked.
+    const std::string& SaveFailureReason() const { return saveFailureReason_; }
 
     // agArguments is the command line after the program's name, as one text. When it is
     // exactly kUninstallSwitch (case-sensitive, nothing more), deletes the settings file at
@@ -142,9 +148,11 @@ private:
         double LastTimeVersionChecked = tkvDateTime::kZeroDate;
     };
 
+    Settings DefaultSettings() const;
     void ApplyDefaults();
-    bool ReadSettingsFile(Settings& ouSettings) const;
-    bool WriteSettingsFile(const std::string& agPath) const;
+    bool ReadSettingsFile(Settings& ioSettings) const;
+    bool SaveTo(const std::string& agTarget);
+    bool WriteSettingsFile(const std::string& agPath);
 
     std::string settingsFolder_;
     std::string fileAddressOfUtility_;
@@ -152,6 +160,7 @@ private:
     std::string fileAddressOfHowToAdd_;
     std::string fileAddressOfHowToUpdate_;
     Settings settings_;
+    std::string saveFailureReason_;
     int32_t screenWidth_ = kMainWindowWidth;
     int32_t screenHeight_ = kMainWindowHeight;
 };

@@ -102,36 +102,44 @@ std::string SettingsVersionBlock() {
 }
 
 // Reads the fields where the layout of KPXUtilFormat.h puts them, without the manager's
-// reader; none unless the bytes start with the settings file's version block and hold every
-// field.
+// reader. Where the bytes end, the field cut and all after it keep their values in agBase.
 class FieldCursor {
 public:
     FieldCursor(const std::string& agBytes, size_t agAt) : bytes_(agBytes), at_(agAt) {}
 
-    void operator()(int32_t& ouValue) { ouValue = Take<int32_t>(); }
-    void operator()(bool& ouValue) { ouValue = Take<int16_t>() != 0; }
-    void operator()(double& ouValue) { ouValue = Take<double>(); }
+    void operator()(int32_t& ioValue) { Take<int32_t>(ioValue); }
+    void operator()(bool& ioValue) {
+        int16_t stored = 0;
+        if (Take<int16_t>(stored)) {
+            ioValue = stored != 0;
+        }
+    }
+    void operator()(double& ioValue) { Take<double>(ioValue); }
 
 private:
     template <typename T>
-    T Take() {
-        const T value =
+    bool Take(T& ioValue) {
+        if (at_ + sizeof(T) > bytes_.size()) {
+            at_ = bytes_.size();
+            return false;
+        }
+        ioValue =
             tkvLittleEndian::Decode<T>(reinterpret_cast<const unsigned char*>(bytes_.data()) + at_);
         at_ += sizeof(T);
-        return value;
+        return true;
     }
 
     const std::string& bytes_;
     size_t at_;
 };
 
-std::optional<StoredValues> LayOut(const std::string& agBytes) {
+// The values of a file that starts with the settings file's version block; none for any other.
+std::optional<StoredValues> LayOut(const std::string& agBytes, const StoredValues& agBase) {
     static const std::string versionBlock = SettingsVersionBlock();
-    if (agBytes.size() < static_cast<size_t>(KPXUtilFormat::kFileSize) ||
-        agBytes.compare(0, versionBlock.size(), versionBlock) != 0) {
+    if (agBytes.compare(0, versionBlock.size(), versionBlock) != 0) {
         return std::nullopt;
     }
-    StoredValues values;
+    StoredValues values = agBase;
     FieldCursor field(agBytes, versionBlock.size());
     field(values.BasePositionX);
     field(values.BasePositionY);
@@ -200,20 +208,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* agData, size_t agSize) {
     const StoredValues values = ValuesOf(loaded);
     Require(IsUsableTransmissionSize(values.TransmissionByteSize),
             "a loaded TransmissionByteSize lies within 1 byte to 64 MiB");
-    if (std::optional<StoredValues> stored = LayOut(bytes)) {
+    if (std::optional<StoredValues> stored = LayOut(bytes, defaults)) {
         if (!IsUsableTransmissionSize(stored->TransmissionByteSize)) {
             stored->TransmissionByteSize = defaults.TransmissionByteSize;
         }
-        Require(values == *stored, "a whole settings file loads the values it holds");
+        Require(values == *stored,
+                "a settings file loads the fields it holds whole, the defaults for the rest");
     } else {
-        Require(values == defaults, "bytes that are not a whole settings file load the defaults");
+        Require(values == defaults, "bytes that are not a settings file load the defaults");
     }
 
     Require(loaded.Save(), "loaded settings can be saved");
     const std::string saved = FuzzWorkFolder::ReadFile(file);
-    Require(
-        saved.size() == static_cast<size_t>(KPXUtilFormat::kFileSize) && LayOut(saved) == values,
-        "the saved file holds exactly the loaded values");
+    Require(saved.size() == static_cast<size_t>(KPXUtilFormat::kFileSize) &&
+                LayOut(saved, defaults) == values,
+            "the saved file holds exactly the loaded values");
     Require(FuzzWorkFolder::Entries(settings).size() == 1, "a save leaves no other file behind");
     KPXUtilSettings reloaded(program, settings);
     reloaded.Load();

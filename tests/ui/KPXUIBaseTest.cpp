@@ -9,14 +9,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
+#include <cerrno>
+#include <cstring>
 #include <functional>
+#include <iostream>
 #include <memory>
+#include <sstream>
 
 #include "DialogAnswers.h"
 #include "DividoraVersion.h"
@@ -132,7 +137,8 @@ private:
         poll->start(0);
     }
     // Runs agStep once, at the first event pump that finds agLabel's text beginning with
-    // agPrefix: inside the request, right after the status label was set.
+    // agPrefix: inside the request, right after the status label was set. The hook puts the
+    // window's pump back before its step; the pump keeps it alive until it returns.
     void AtStatus(const char* agLabel, const QString& agPrefix, std::function<void()> agStep) {
         auto* label = Find<QLabel>(agLabel);
         tkvEventPump::SetProcessEventsHook([label, agPrefix, step = std::move(agStep)] {
@@ -511,6 +517,33 @@ private slots:
         QVERIFY(QFile::exists(folder_->Path("settings/KPXUtil.dat")));
         QVERIFY(KPXUIStartModule::HandleUninstallSwitch({"/Uninstall"}, sepaMng_.get()));
         QVERIFY(!QFile::exists(folder_->Path("settings/KPXUtil.dat")));
+    }
+
+    void settingsThatCannotBeWrittenAtTheEndAreReportedWithTheReason() {
+        QVERIFY(QDir().mkdir(folder_->Path("settings/KPXUtil.dat")));
+        QString shown;
+        tkvModal::PushAnswerer(DialogAnswers::Inspect(
+            [&shown](QDialog& agBox) {
+                if (const auto* box = qobject_cast<QMessageBox*>(&agBox)) {
+                    shown = box->text();
+                }
+            },
+            DialogAnswers::Click("ok")));
+        std::ostringstream errors;
+        std::streambuf* const standardError = std::cerr.rdbuf(errors.rdbuf());
+        window_->close();
+        std::cerr.rdbuf(standardError);
+
+        const QString path = folder_->Path("settings/KPXUtil.dat");
+        const QString reason = tkvQtString::ToQt(std::strerror(EISDIR));
+        QCOMPARE(shown,
+                 QStringLiteral("設定ファイルを保存できませんでした。\n") + path + "\n" + reason);
+        QCOMPARE(tkvQtString::ToQt(errors.str()),
+                 QCoreApplication::applicationName() +
+                     QStringLiteral(": 設定ファイルを保存できませんでした。 ") + path + ": " +
+                     reason + "\n");
+        // Not written: the manager stays with the window.
+        QCOMPARE(window_->Manager(), sepaMng_);
     }
 };
 

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -17,6 +20,7 @@
 #include "LocalHttpServer.h"
 #include "ManualTimerBackend.h"
 #include "QueuedBackgroundWork.h"
+#include "ScopedMount.h"
 #include "TestFiles.h"
 #include "VersionFiles.h"
 #include "tkvCallBackForTimerCtrl.h"
@@ -24,6 +28,21 @@
 #include "tkvDateTime.h"
 #include "tkvFileString.h"
 #include "tkvWatchVersion.h"
+
+namespace {
+// From this offset on, every read of a file fails as on a failing device; none below 0.
+int64_t failReadsFrom = -1;
+}  // namespace
+
+// The executable is linked with --wrap=pread: every read of a file comes here first.
+extern "C" ssize_t __real_pread(int agFd, void* ouBuffer, size_t agLength, off_t agOffset);
+extern "C" ssize_t __wrap_pread(int agFd, void* ouBuffer, size_t agLength, off_t agOffset) {
+    if (failReadsFrom >= 0 && agOffset + static_cast<off_t>(agLength) > failReadsFrom) {
+        errno = EIO;
+        return -1;
+    }
+    return __real_pread(agFd, ouBuffer, agLength, agOffset);
+}
 
 namespace {
 
@@ -77,6 +96,17 @@ std::string Describe(const KPXUISepaMng& agMng) {
 
 std::string BooleanBytes(bool agValue) { return agValue ? "\xFF\xFF" : std::string(2, '\0'); }
 
+uint32_t PermissionsOf(const std::string& agPath) {
+    struct stat info {};
+    return ::stat(agPath.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+std::string LinkText(const std::string& agPath) {
+    char text[4096];
+    const ssize_t length = ::readlink(agPath.c_str(), text, sizeof text);
+    return length < 0 ? std::string() : std::string(text, static_cast<size_t>(length));
+}
+
 class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* agName, const std::optional<std::string>& agValue)
@@ -102,7 +132,10 @@ private:
 
 class KPXUISepaMngTest : public ::testing::Test {
 protected:
-    void TearDown() override { tkvCallBackForTimerCtrl::SetTimerBackend(nullptr); }
+    void TearDown() override {
+        tkvCallBackForTimerCtrl::SetTimerBackend(nullptr);
+        failReadsFrom = -1;
+    }
 
     std::shared_ptr<KPXUISepaMng> NewMng(const std::string& agSettingsFolder = {}) {
         auto mng = std::make_shared<KPXUISepaMng>(
@@ -253,13 +286,44 @@ TEST_F(KPXUISepaMngTest, AForeignDamagedOrEmptyFileLoadsEveryDefault) {
         WriteAllBytes(SettingsPath(), file);
         EXPECT_EQ(Describe(*Loaded()), defaults);
     }
-    for (size_t length = 0; length < bytes.size(); ++length) {
+    for (size_t length = 0; length < KPXUtilFormat::kVersionBlockSize; ++length) {
         WriteAllBytes(SettingsPath(), bytes.substr(0, length));
         ASSERT_EQ(Describe(*Loaded()), defaults) << "cut short at " << length;
     }
     std::filesystem::remove(SettingsPath());
     std::filesystem::create_directory(SettingsPath());
     EXPECT_EQ(Describe(*Loaded()), defaults) << "a folder in the file's place";
+}
+
+TEST_F(KPXUISepaMngTest, AFileCutShortKeepsTheFieldsItHoldsWhole) {
+    ASSERT_TRUE(Loaded()->Save());
+    const std::string defaults = ReadAllBytes(SettingsPath());
+    const std::string bytes = OtherValuesFile();
+    const struct {
+        size_t Length;
+        size_t WholeTo;  // where the last field the cut file holds whole ends
+    } cuts[] = {
+        {109, 109},  // the version block alone
+        {111, 109},  // half of BasePositionX
+        {113, 113},  // BasePositionX
+        {140, 139},  // nine fields and a byte of SeparateFileModeFileSizeUnit
+        {158, 157},  // half of IsVersionChecked
+        {166, 159},  // all but the last byte of LastTimeVersionChecked
+    };
+    for (const auto& cut : cuts) {
+        WriteAllBytes(SettingsPath(), bytes.substr(0, cut.Length));
+        ASSERT_TRUE(Loaded()->Save());
+        EXPECT_EQ(ReadAllBytes(SettingsPath()),
+                  bytes.substr(0, cut.WholeTo) + defaults.substr(cut.WholeTo))
+            << "cut at " << cut.Length;
+    }
+}
+
+TEST_F(KPXUISepaMngTest, AReadThatFailsInTheFieldsLoadsEveryDefault) {
+    const std::string defaults = Describe(*Loaded());
+    OtherValuesFile();
+    failReadsFrom = 140;
+    EXPECT_EQ(Describe(*Loaded()), defaults);
 }
 
 TEST_F(KPXUISepaMngTest, ATransmissionByteSizeOutsideOneByteTo64MiBLoadsItsDefault) {
@@ -327,6 +391,68 @@ TEST_F(KPXUISepaMngTest, ASaveCutShortByAFullDiskKeepsTheOldFile) {
                             std::filesystem::directory_iterator()),
               1)
         << "the half-written file is gone";
+}
+
+TEST_F(KPXUISepaMngTest, ASaveKeepsTheFilesPermissions) {
+    auto mng = Loaded();
+    ASSERT_TRUE(mng->Save());
+    ASSERT_EQ(::chmod(SettingsPath().c_str(), 0640), 0);
+    ASSERT_TRUE(mng->Save());
+    EXPECT_EQ(PermissionsOf(SettingsPath()), 0640u);
+}
+
+TEST_F(KPXUISepaMngTest, ASaveWritesThroughAChainOfLinksAndLeavesThemLinks) {
+    // The target on a file system of its own where one can be mounted (the folder is made
+    // either way): a file written anywhere but in the target's folder cannot be renamed onto it.
+    const ScopedMount dotfiles(folder_.Path("dotfiles"), 1024 * 1024);
+    const std::string target = folder_.Path("dotfiles/dividora.dat");
+    WriteAllBytes(target, "old");
+    ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+    ASSERT_EQ(::symlink(target.c_str(), folder_.Path("middle").c_str()), 0);
+    ASSERT_EQ(::symlink("middle", SettingsPath().c_str()), 0);
+
+    auto mng = Loaded();
+    mng->SetUpperCountToWarn(5);
+    ASSERT_TRUE(mng->Save()) << mng->SaveFailureReason();
+    EXPECT_EQ(LinkText(SettingsPath()), "middle");
+    EXPECT_EQ(LinkText(folder_.Path("middle")), target);
+    EXPECT_EQ(PermissionsOf(target), 0644u);
+    EXPECT_EQ(FolderEntries(folder_.Path("dotfiles")), std::vector<std::string>{"dividora.dat"});
+    EXPECT_EQ(Loaded()->UpperCountToWarn(), 5);
+}
+
+TEST_F(KPXUISepaMngTest, ABrokenLinkGetsItsTargetOnlyWhereItsFolderExists) {
+    ASSERT_EQ(::symlink("missing/new.dat", SettingsPath().c_str()), 0);
+    auto mng = Loaded();
+    EXPECT_FALSE(mng->Save());
+    EXPECT_EQ(mng->SaveFailureReason(), std::strerror(ENOENT));
+    EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::string>{"KPXUtil.dat"});
+
+    ASSERT_EQ(::mkdir(folder_.Path("missing").c_str(), 0755), 0);
+    ASSERT_TRUE(mng->Save());
+    EXPECT_EQ(LinkText(SettingsPath()), "missing/new.dat");
+    EXPECT_EQ(ReadAllBytes(folder_.Path("missing/new.dat")).size(), 167u);
+}
+
+TEST_F(KPXUISepaMngTest, AReadOnlyFileIsLeftAloneAndTheSaveFails) {
+    auto mng = Loaded();
+    ASSERT_TRUE(mng->Save());
+    const std::string old = ReadAllBytes(SettingsPath());
+    ASSERT_EQ(::chmod(SettingsPath().c_str(), 0444), 0);
+    mng->SetUpperCountToWarn(5);
+    EXPECT_FALSE(mng->Save());
+    EXPECT_EQ(mng->SaveFailureReason(), std::strerror(EACCES));
+    EXPECT_EQ(ReadAllBytes(SettingsPath()), old);
+    EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::string>{"KPXUtil.dat"});
+}
+
+TEST_F(KPXUISepaMngTest, AFolderAtThePathFailsTheSaveAndStays) {
+    ASSERT_EQ(::mkdir(SettingsPath().c_str(), 0755), 0);
+    auto mng = Loaded();
+    EXPECT_FALSE(mng->Save());
+    EXPECT_EQ(mng->SaveFailureReason(), std::strerror(EISDIR));
+    EXPECT_EQ(FolderEntries(folder_.Path()), std::vector<std::string>{"KPXUtil.dat"});
+    EXPECT_EQ(tkvFileString::GetPathKind(SettingsPath()), tkvFileString::kFolder);
 }
 
 TEST_F(KPXUISepaMngTest, EndManagementSavesThenLetsTheWindowGo) {
