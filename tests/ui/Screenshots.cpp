@@ -151,6 +151,13 @@ int main(int argc, char** argv) {
     ScrollToEnd(window, "wbSeparateFileActionLog");
     Save(window, "split-log-end");
 
+    // A split into a folder that is not there: the cause names the file and the system's reason.
+    auto* destination = Find<QLineEdit>(window, "txtSeparateFileSepaAddress");
+    destination->setText(folder.Path(QStringLiteral("gone")));
+    window->RunSeparate();
+    Save(window, "split-failed");
+    destination->setText(pieces);
+
     std::vector<std::string> made;
     for (const QString& name :
          QDir(pieces).entryList({QStringLiteral("*.KPX")}, QDir::Files, QDir::Name)) {
