@@ -1,5 +1,6 @@
 #include "CleanCommand.h"
 
+#include "CliInterrupt.h"
 #include "CliText.h"
 #include "DividoraCli.h"
 #include "tkvFileString.h"
@@ -18,23 +19,21 @@ int CleanCommand::Run(const std::vector<std::string>& agFolders, bool agRemove) 
             out_ << CliText::Escaped(folder) << ": nothing left by ended runs\n";
         }
         for (const auto& leftover : leftovers) {
-            out_ << CliText::Escaped(folder) << ": left by run " << leftover.Tag
-                 << (leftover.Committing
-                         ? ", which ended while it gave its files their final names (its hidden "
-                           "files are the only copy of new files or of the files they replaced):\n"
-                         : ", which ended while it wrote:\n");
-            for (const std::string& path : leftover.Paths) {
-                int64_t length = 0;
-                out_ << "  " << CliText::Escaped(path);
-                if (tkvFileString::GetFileLength(path, length)) {
-                    out_ << " (" << length << " bytes)";
-                }
-                out_ << '\n';
+            // Between runs, so a signal stops the listing and no removal is cut in half.
+            if (CliInterrupt::Interrupted()) {
+                err_ << "dividora-cli: clean was cancelled\n";
+                return DividoraCli::CancelledBy(CliInterrupt::Signal());
             }
+            List(folder, leftover);
             if (!agRemove) {
                 continue;
             }
-            if (tkvRunRecord::RemoveLeftover(leftover)) {
+            if (!leftover.OtherMachine.empty()) {
+                err_ << "dividora-cli: run " << leftover.Tag << " ran on "
+                     << CliText::Escaped(leftover.OtherMachine)
+                     << " and may still run there: clean it there\n";
+                status = DividoraCli::kFailed;
+            } else if (tkvRunRecord::RemoveLeftover(leftover)) {
                 out_ << "  removed\n";
             } else {
                 err_ << "dividora-cli: not every file of run " << leftover.Tag << " in "
@@ -44,4 +43,25 @@ int CleanCommand::Run(const std::vector<std::string>& agFolders, bool agRemove) 
         }
     }
     return status;
+}
+
+void CleanCommand::List(const std::string& agFolder, const tkvRunRecord::Leftover& agLeftover) {
+    out_ << CliText::Escaped(agFolder) << ": left by run " << agLeftover.Tag;
+    if (!agLeftover.OtherMachine.empty()) {
+        out_ << " of " << CliText::Escaped(agLeftover.OtherMachine);
+    }
+    out_ << (agLeftover.Committing
+                 ? ", which ended while it gave its files their final names (its hidden files are "
+                   "the only copy of new files or of the files they replaced):\n"
+                 : ", which ended while it wrote:\n");
+    std::vector<std::string> paths = agLeftover.Files;
+    paths.push_back(agLeftover.Record);
+    for (const std::string& path : paths) {
+        int64_t length = 0;
+        out_ << "  " << CliText::Escaped(path);
+        if (tkvFileString::GetFileLength(path, length)) {
+            out_ << " (" << length << " bytes)";
+        }
+        out_ << '\n';
+    }
 }

@@ -5,6 +5,7 @@
 #include "DividoraCli.h"
 #include "KPXUISepaAss.h"
 #include "KPXUtilSettings.h"
+#include "tkvCancelMng.h"
 #include "tkvShowHTMLToIE.h"
 
 namespace {
@@ -40,7 +41,12 @@ int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
     using Operation = KPXUISepaAssWindow::Operation;
     assistant_ = std::make_unique<KPXUISepaAss>(window_);
     KPXUISepaAss& assistant = *assistant_;
-    CliInterrupt::CancelThrough([&assistant] { return assistant.CancelMng(); });
+    // The operation a signal reached at one of its polls.
+    std::shared_ptr<tkvCancelMng> signalled;
+    CliInterrupt::CancelThrough([&assistant, &signalled] {
+        signalled = assistant.CancelMng();
+        return signalled;
+    });
     bool done = false;
     switch (agOperation) {
         case Operation::kEstimateSeparating:
@@ -57,8 +63,10 @@ int CliAssistantRun::Run(KPXUISepaAssWindow::Operation agOperation) {
             break;
     }
     CliInterrupt::CancelThrough({});
-    // A signal after the files took their final names changes nothing: the run is done.
-    const bool cancelled = CliInterrupt::Interrupted() && !done;
+    // A run the signal stopped ends as cancelled. A signal after the files took their final
+    // names changes nothing: the run is done; one that came as a run failed for a cause of its
+    // own leaves that cause to be told.
+    const bool cancelled = !done && signalled && signalled->IsCanceled();
     progress_.Finish();
     const auto page = assistant.ShowHTMLToIE();
     if (!page || page->Address().empty()) {

@@ -40,6 +40,12 @@ bool CliPieceSet::Find(const CliRequest& agRequest, std::string& ouWhy) {
     return found;
 }
 
+void CliPieceSet::TellNotes(std::ostream& agErr) const {
+    for (const std::string& note : notes_) {
+        agErr << "dividora-cli: " << note << '\n';
+    }
+}
+
 bool CliPieceSet::FindSet(const CliRequest& agRequest,
                           std::vector<KPXSetFinder::Unreadable>& ouUnreadable, std::string& ouWhy) {
     KPXSetFinder::Set set;

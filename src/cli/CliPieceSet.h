@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,9 @@ public:
     const std::vector<std::string>& Pieces() const { return pieces_; }
     // What was found and where, for an estimate; empty when the pieces were named.
     const std::string& Found() const { return found_; }
-    // What the user should hear of the folder searched: each file that could not be read, with
-    // its cause (any may be a piece of the set), and hidden files that runs left there.
-    const std::vector<std::string>& Notes() const { return notes_; }
+    // Tells agErr what the user should hear of the folder searched: each file that could not be
+    // read, with its cause (any may be a piece of the set), and hidden files that runs left.
+    void TellNotes(std::ostream& agErr) const;
 
 private:
     bool FindSet(const CliRequest& agRequest, std::vector<KPXSetFinder::Unreadable>& ouUnreadable,

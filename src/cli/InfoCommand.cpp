@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "CliInterrupt.h"
 #include "CliText.h"
 #include "DividoraCli.h"
 #include "KPXSepaCtrl.h"
@@ -15,6 +16,10 @@ int InfoCommand::Run(const std::vector<std::string>& agPieces) {
 
     int status = DividoraCli::kDone;
     for (const std::string& piece : agPieces) {
+        if (CliInterrupt::Interrupted()) {
+            err_ << "dividora-cli: info was cancelled\n";
+            return DividoraCli::CancelledBy(CliInterrupt::Signal());
+        }
         KPXDividoraData record;
         record.SetFileAddress(piece);
         if (!sepaCtrl.ReadHeader(record)) {

@@ -40,9 +40,7 @@ int RestoreCommand::Run(const CliRequest& agRequest) {
     CliPieceSet set;
     std::string why;
     const bool found = set.Find(agRequest, why);
-    for (const std::string& line : set.Notes()) {
-        err_ << "dividora-cli: " << line << '\n';
-    }
+    set.TellNotes(err_);
     if (!found) {
         err_ << "dividora-cli: " << why << '\n';
         return DividoraCli::kFailed;

@@ -39,9 +39,7 @@ int VerifyCommand::Run(const CliRequest& agRequest) {
     CliPieceSet set;
     std::string why;
     const bool found = set.Find(agRequest, why);
-    for (const std::string& line : set.Notes()) {
-        err_ << "dividora-cli: " << line << '\n';
-    }
+    set.TellNotes(err_);
     if (!found) {
         err_ << "dividora-cli: " << why << '\n';
         return DividoraCli::kFailed;
@@ -72,7 +70,7 @@ int VerifyCommand::Run(const CliRequest& agRequest) {
     const bool verified = sepaCtrl->Verify();
     CliInterrupt::CancelThrough({});
     progress.Finish();
-    if (CliInterrupt::Interrupted() && !verified) {
+    if (!verified && cancelMng->IsCanceled()) {
         err_ << "dividora-cli: the verify was cancelled\n";
         return DividoraCli::CancelledBy(CliInterrupt::Signal());
     }
@@ -107,6 +105,12 @@ int VerifyCommand::Run(const CliRequest& agRequest) {
     analysis.Analyze(sepaCtrl);
     for (const std::string& cause : analysis.Descriptions()) {
         err_ << "dividora-cli: " << CliText::Escaped(cause) << '\n';
+    }
+    int32_t index = -1;
+    if (!readThrough && result.GetErrorDataOfSeparatedFile(index) && index >= 0 &&
+        index < job->DividoraCount()) {
+        err_ << "dividora-cli: the piece it stopped at: "
+             << CliText::Escaped(job->DividoraData(index)->FileAddress()) << '\n';
     }
     return DividoraCli::kFailed;
 }

@@ -119,7 +119,7 @@ bool MayBelong(const std::string& agPath, const KPXDividoraData& agRecord,
     KPXChecksumFile file;
     std::string selfCheck;
     if (ParseSetLine(text.substr(0, text.find('\n')), file, selfCheck) &&
-        file.SpecID == agRecord.SpecID()) {
+        KPXPieceFormat::SameSplit(file.SpecID, file.SepaDate, agRecord)) {
         return true;
     }
     return std::any_of(agPieceNames.begin(), agPieceNames.end(),
@@ -128,12 +128,18 @@ bool MayBelong(const std::string& agPath, const KPXDividoraData& agRecord,
                        });
 }
 
-// Whether NAME.xxh128 is the name the split of agPieceNames gave its checksum file.
+// Whether NAME.xxh128 is the name the split of agPieceNames (in join order) gave its checksum
+// file: each piece is NAME and the suffix its place gives.
 bool IsNamedForPieces(const std::string& agName, const std::vector<std::string>& agPieceNames) {
     const std::string base = tkvFileString::RemoveExtension(agName);
-    return std::all_of(agPieceNames.begin(), agPieceNames.end(), [&](const std::string& agPiece) {
-        return KPXDecideFileName::IsPieceNameOf(agPiece, base);
-    });
+    const auto count = static_cast<int32_t>(agPieceNames.size());
+    for (int32_t i = 0; i < count; ++i) {
+        if (!KPXDecideFileName::IsPieceNameOf(agPieceNames[static_cast<size_t>(i)], base, i,
+                                              count)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -180,10 +186,7 @@ bool KPXChecksumFile::Read(const std::string& agPath, std::string* ouSystemText)
 }
 
 bool KPXChecksumFile::Belongs(const KPXDividoraData& agRecord) const {
-    KPXDividoraData set;
-    set.SetSpecID(SpecID);
-    set.SetSepaDate(SepaDate);
-    return KPXPieceFormat::SameSplit(set, agRecord) && Count == agRecord.Count();
+    return KPXPieceFormat::SameSplit(SpecID, SepaDate, agRecord) && Count == agRecord.Count();
 }
 
 std::vector<std::string> KPXChecksumFile::FindBeside(const std::vector<std::string>& agPieces,

@@ -45,11 +45,12 @@ public:
     // Whether it was written by the split that made agRecord.
     bool Belongs(const KPXDividoraData& agRecord) const;
 
-    // The files beside agPieces that may be the set's checksum file, agRecord being one of its
-    // headers, in name order: a checksum file of ours that names the set's split or one of its
-    // pieces, and any file named as the set's checksum file is (NAME.xxh128 where every piece is
-    // NAME, a suffix the naming gives and ".KPX"). The latter is the set's, or a wrong file in
-    // its place; other programs' checksum files of other names are never taken.
+    // The files beside agPieces (the whole set, in join order) that may be the set's checksum
+    // file, agRecord being one of its headers, in name order: a checksum file of ours that names
+    // the set's split or one of its pieces, and any file named as the set's checksum file is
+    // (NAME.xxh128 where every piece is NAME, a suffix the naming gives and ".KPX"). The latter is
+    // the set's, or a wrong file in its place; other programs' checksum files of other names are
+    // never taken.
     static std::vector<std::string> FindBeside(const std::vector<std::string>& agPieces,
                                                const KPXDividoraData& agRecord);
 

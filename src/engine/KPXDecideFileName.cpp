@@ -1,6 +1,5 @@
 #include "KPXDecideFileName.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -21,8 +20,7 @@ bool KPXDecideFileName::Decide() {
         case kNumber:
             return NameByNumber(0);
         case kPaddedNumber:
-            return NameByNumber(
-                static_cast<int32_t>(std::to_string(sepaData_->DividoraCount()).size()));
+            return NameByNumber(PaddedWidth(sepaData_->DividoraCount()));
         default:
             return false;
     }
@@ -55,7 +53,8 @@ bool KPXDecideFileName::IsRandomSuffix(std::string_view agSuffix) {
     return agSuffix.size() == 4 && value < static_cast<unsigned>(kRandomSuffixCount);
 }
 
-bool KPXDecideFileName::IsPieceNameOf(std::string_view agPieceName, std::string_view agBaseName) {
+bool KPXDecideFileName::IsPieceNameOf(std::string_view agPieceName, std::string_view agBaseName,
+                                      int32_t agIndex, int32_t agCount) {
     const std::string_view extension(kExtension);
     if (agPieceName.size() <= agBaseName.size() + extension.size() ||
         !agPieceName.starts_with(agBaseName) || !agPieceName.ends_with(extension)) {
@@ -63,8 +62,20 @@ bool KPXDecideFileName::IsPieceNameOf(std::string_view agPieceName, std::string_
     }
     const std::string_view suffix = agPieceName.substr(
         agBaseName.size(), agPieceName.size() - agBaseName.size() - extension.size());
-    return IsRandomSuffix(suffix) ||
-           std::all_of(suffix.begin(), suffix.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return IsRandomSuffix(suffix) || suffix == NumberSuffix(agIndex, 0) ||
+           suffix == NumberSuffix(agIndex, PaddedWidth(agCount));
+}
+
+std::string KPXDecideFileName::NumberSuffix(int32_t agIndex, int32_t agWidth) {
+    std::string suffix = std::to_string(agIndex + 1);
+    if (static_cast<int32_t>(suffix.size()) < agWidth) {
+        suffix.insert(0, static_cast<size_t>(agWidth) - suffix.size(), '0');
+    }
+    return suffix;
+}
+
+int32_t KPXDecideFileName::PaddedWidth(int32_t agCount) {
+    return static_cast<int32_t>(std::to_string(agCount).size());
 }
 
 std::string KPXDecideFileName::PiecePath(const std::string& agSuffix) const {
@@ -101,11 +112,7 @@ bool KPXDecideFileName::NameRandomly() {
 bool KPXDecideFileName::NameByNumber(int32_t agWidth) {
     const int32_t count = sepaData_->DividoraCount();
     for (int32_t i = 0; i < count; ++i) {
-        std::string suffix = std::to_string(i + 1);
-        if (static_cast<int32_t>(suffix.size()) < agWidth) {
-            suffix.insert(0, static_cast<size_t>(agWidth) - suffix.size(), '0');
-        }
-        Record(i).SetFileAddress(PiecePath(suffix));
+        Record(i).SetFileAddress(PiecePath(NumberSuffix(i, agWidth)));
         if (tkvCancelMng::IsCanceled(cancelMng_)) {
             return false;
         }

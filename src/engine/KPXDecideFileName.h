@@ -28,9 +28,11 @@ public:
     static std::string RandomSuffix(int32_t agValue);
     // Whether agSuffix is one a random draw gives.
     static bool IsRandomSuffix(std::string_view agSuffix);
-    // Whether agPieceName is a name this class gives a piece of base name agBaseName: the base
-    // name, a random suffix or a (padded) number, and the extension.
-    static bool IsPieceNameOf(std::string_view agPieceName, std::string_view agBaseName);
+    // Whether agPieceName is a name this class gives piece agIndex (from 0) of agCount of base
+    // name agBaseName: the base name, a random suffix or the piece's (padded) number, and the
+    // extension.
+    static bool IsPieceNameOf(std::string_view agPieceName, std::string_view agBaseName,
+                              int32_t agIndex, int32_t agCount);
 
     void SetCancelMng(std::shared_ptr<tkvCancelMng> agCancelMng) {
         cancelMng_ = std::move(agCancelMng);
@@ -57,6 +59,10 @@ public:
 private:
     bool NameRandomly();
     bool NameByNumber(int32_t agWidth);
+    // Piece agIndex's number, padded with zeros to agWidth digits.
+    static std::string NumberSuffix(int32_t agIndex, int32_t agWidth);
+    // The width of the padded numbers of agCount pieces.
+    static int32_t PaddedWidth(int32_t agCount);
     std::string PiecePath(const std::string& agSuffix) const;
     // Throws std::logic_error for a slot without a record (a cancelled Initialize left it).
     KPXDividoraData& Record(int32_t agIndex) const;

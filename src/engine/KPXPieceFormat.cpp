@@ -48,9 +48,13 @@ bool DecodeFields(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord) {
     return true;
 }
 
+bool SameSplit(int32_t agSpecID, double agSepaDate, const KPXDividoraData& agRecord) {
+    return agSpecID == agRecord.SpecID() &&
+           std::bit_cast<uint64_t>(agSepaDate) == std::bit_cast<uint64_t>(agRecord.SepaDate());
+}
+
 bool SameSplit(const KPXDividoraData& agA, const KPXDividoraData& agB) {
-    return agA.SpecID() == agB.SpecID() &&
-           std::bit_cast<uint64_t>(agA.SepaDate()) == std::bit_cast<uint64_t>(agB.SepaDate());
+    return SameSplit(agA.SpecID(), agA.SepaDate(), agB);
 }
 
 bool SameFields(const KPXDividoraData& agA, const KPXDividoraData& agB) {

@@ -62,7 +62,9 @@ bool EncodeFields(const KPXDividoraData& agRecord, tkvFileRWCtrl& agFile);
 bool DecodeFields(tkvFileRWCtrl& agFile, KPXDividoraData& agRecord);
 // True when both records were made by the same split run: the same identifier and date, the
 // date compared as stored, bit for bit (a stored NaN date is equal to itself). Every place that
-// tells sets apart asks this.
+// tells sets apart asks this; the first form takes the run's fields from elsewhere (a checksum
+// file, a set found).
+bool SameSplit(int32_t agSpecID, double agSepaDate, const KPXDividoraData& agRecord);
 bool SameSplit(const KPXDividoraData& agA, const KPXDividoraData& agB);
 // True when both records carry the same split fields, bit for bit (a stored NaN date included).
 bool SameFields(const KPXDividoraData& agA, const KPXDividoraData& agB);

@@ -287,7 +287,7 @@ bool KPXSepaCtrl::RunWithCleanUp(bool (KPXSepaCtrl::*agRun)(), int32_t agReadFai
     } catch (const tkvFileError& error) {
         // The files a run writes are its temporary files and the stream; every other file it
         // touches it only reads.
-        const bool written = UserPath(error.Path()) != error.Path() || error.Path() == kStreamName;
+        const bool written = error.IsWrite() || UserPath(error.Path()) != error.Path();
         RegisterFileError(written ? agWriteFailure : agReadFailure, UserPath(error.Path()),
                           error.SystemText());
     }
@@ -373,16 +373,16 @@ bool KPXSepaCtrl::FinishTarget(tkvFileRWCtrl& agFile, int32_t agWriteFailed) {
 }
 
 bool KPXSepaCtrl::CommitTargets(int32_t agWriteFailed) {
-    // The last look for a cancel: once the files take their final names, the run is done.
-    if (IsCanceled()) {
-        return false;
-    }
     std::string failedPath;
     std::string systemText;
-    if (stagedFiles_->CommitAll(failedPath, systemText)) {
+    // The last look for a cancel comes right before the first rename: once the files take
+    // their final names, the run is done.
+    if (stagedFiles_->CommitAll(failedPath, systemText, [this] { return IsCanceled(); })) {
         return true;
     }
-    RegisterFileError(agWriteFailed, failedPath, systemText);
+    if (!failedPath.empty()) {
+        RegisterFileError(agWriteFailed, failedPath, systemText);
+    }
     return false;
 }
 
@@ -547,6 +547,10 @@ bool KPXSepaCtrl::WritePiece(tkvFileRWCtrl& agSource, KPXBlockCopy& agCopy,
         Events().StatusOfSeparatingToFile(piece.CurrentPoint(), agRecord.FileSize());
     });
     if (result != KPXBlockCopy::kCopied) {
+        // A source cut short while it was read ends the copy early: that it changed is the cause.
+        if (result == KPXBlockCopy::kReaderEnded && !CheckSourceUnchanged(agSource)) {
+            return false;
+        }
         return CopyFailed(agCopy, result, agSource, &piece, kSourceEndedEarly, kSourceReadFailed,
                           kPieceWriteFailed);
     }

@@ -17,10 +17,7 @@ struct Found {
 };
 
 bool SameSet(const KPXSetFinder::Set& agSet, const KPXDividoraData& agHeader) {
-    KPXDividoraData set;
-    set.SetSpecID(agSet.SpecID);
-    set.SetSepaDate(agSet.SepaDate);
-    return KPXPieceFormat::SameSplit(set, agHeader);
+    return KPXPieceFormat::SameSplit(agSet.SpecID, agSet.SepaDate, agHeader);
 }
 
 }  // namespace

@@ -8,8 +8,10 @@ std::string tkvFileError::SystemTextOf(int agErrno) {
     return ::strerror_r(agErrno, buffer, sizeof buffer);
 }
 
-tkvFileError::tkvFileError(const std::string& agWhat, int agErrno, const std::string& agPath)
+tkvFileError::tkvFileError(const std::string& agWhat, int agErrno, const std::string& agPath,
+                           Direction agDirection)
     : std::runtime_error(agWhat + ": " + SystemTextOf(agErrno)),
       errorNumber_(agErrno),
       systemText_(SystemTextOf(agErrno)),
-      path_(agPath) {}
+      path_(agPath),
+      direction_(agDirection) {}

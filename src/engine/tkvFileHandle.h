@@ -49,8 +49,11 @@ tkvFileString::FileIdentity Identity(Handle agHandle, const std::string& agWhat)
 // The file's length and its modification and change times, as the system knows them now.
 tkvFileString::FileStamp Stamp(Handle agHandle, const std::string& agWhat);
 
-// Takes the exclusive lock of the open file without waiting; false when another open file holds
-// it. The lock goes with the last handle of this open, also when the process is killed.
+// Takes the exclusive lock of the open file, waiting for another open file that holds it;
+// false where the file system has no locks. The lock goes with the last handle of this open,
+// also when the process is killed.
+bool Lock(Handle agHandle);
+// The same without waiting: false also when another open file holds it.
 bool TryLock(Handle agHandle);
 
 // Starts writing agLength bytes at agOffset to the disk without waiting for them, so that the

@@ -67,16 +67,18 @@ void SyncAndClose(Handle agHandle, const std::string& agWhat) {
     const bool synced = ::fdatasync(Descriptor(agHandle)) == 0;
     const int syncError = errno;
     if (::close(Descriptor(agHandle)) != 0) {
-        throw tkvFileError("closing " + agWhat, errno, agWhat);
+        throw tkvFileError("closing " + agWhat, errno, agWhat, tkvFileError::Direction::kWrite);
     }
     if (!synced) {
-        throw tkvFileError("writing " + agWhat + " to the disk", syncError, agWhat);
+        throw tkvFileError("writing " + agWhat + " to the disk", syncError, agWhat,
+                           tkvFileError::Direction::kWrite);
     }
 }
 
 void Sync(Handle agHandle, const std::string& agWhat) {
     if (::fdatasync(Descriptor(agHandle)) != 0) {
-        throw tkvFileError("writing " + agWhat + " to the disk", errno, agWhat);
+        throw tkvFileError("writing " + agWhat + " to the disk", errno, agWhat,
+                           tkvFileError::Direction::kWrite);
     }
 }
 
@@ -91,7 +93,7 @@ int64_t ReadAt(Handle agHandle, void* ouBuffer, int64_t agLength, int64_t agOffs
             if (errno == EINTR) {
                 continue;
             }
-            throw tkvFileError("reading " + agWhat, errno, agWhat);
+            throw tkvFileError("reading " + agWhat, errno, agWhat, tkvFileError::Direction::kRead);
         }
         if (n == 0) {
             break;
@@ -112,7 +114,7 @@ void WriteAt(Handle agHandle, const void* agBuffer, int64_t agLength, int64_t ag
             if (errno == EINTR) {
                 continue;
             }
-            throw tkvFileError("writing " + agWhat, errno, agWhat);
+            throw tkvFileError("writing " + agWhat, errno, agWhat, tkvFileError::Direction::kWrite);
         }
         done += n;
     }
@@ -128,7 +130,7 @@ void Write(Handle agHandle, const void* agBuffer, int64_t agLength, const std::s
             if (errno == EINTR) {
                 continue;
             }
-            throw tkvFileError("writing " + agWhat, errno, agWhat);
+            throw tkvFileError("writing " + agWhat, errno, agWhat, tkvFileError::Direction::kWrite);
         }
         done += n;
     }
@@ -146,7 +148,7 @@ int64_t Length(Handle agHandle, const std::string& agWhat) {
 
 void Truncate(Handle agHandle, int64_t agLength, const std::string& agWhat) {
     if (::ftruncate(Descriptor(agHandle), static_cast<off_t>(agLength)) != 0) {
-        throw tkvFileError("cutting off " + agWhat, errno, agWhat);
+        throw tkvFileError("cutting off " + agWhat, errno, agWhat, tkvFileError::Direction::kWrite);
     }
 }
 
@@ -169,13 +171,21 @@ tkvFileString::FileStamp Stamp(Handle agHandle, const std::string& agWhat) {
             static_cast<int64_t>(info.st_ctim.tv_sec) * kNanoseconds + info.st_ctim.tv_nsec};
 }
 
-bool TryLock(Handle agHandle) {
+namespace {
+
+bool LockWith(Handle agHandle, int agHow) {
     int result = 0;
     do {
-        result = ::flock(Descriptor(agHandle), LOCK_EX | LOCK_NB);
+        result = ::flock(Descriptor(agHandle), agHow);
     } while (result != 0 && errno == EINTR);
     return result == 0;
 }
+
+}  // namespace
+
+bool Lock(Handle agHandle) { return LockWith(agHandle, LOCK_EX); }
+
+bool TryLock(Handle agHandle) { return LockWith(agHandle, LOCK_EX | LOCK_NB); }
 
 void StartWriteBack(Handle agHandle, int64_t agOffset, int64_t agLength) {
     // Only a hint: a failure here shows again at the sync, which reports it.

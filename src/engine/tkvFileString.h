@@ -84,6 +84,8 @@ enum class TargetState {
 };
 // ouWhat names the entry when it is kNotAFile.
 TargetState InspectTarget(const std::string& agPath, std::string& ouWhat);
+// Whether anything is at the path, a broken link included.
+bool Exists(const std::string& agPath);
 
 // The names in a folder, without "." and ".."; empty when it cannot be read.
 std::vector<std::string> FolderEntries(const std::string& agFolder);
@@ -101,8 +103,9 @@ bool LinkFile(const std::string& agFrom, const std::string& agTo, std::string& o
 // the system reports that they may not be.
 bool SyncFolder(const std::string& agFolder, std::string& ouSystemText);
 
-// This process's identifier.
+// This process's identifier, and the name of the machine it runs on.
 int64_t CurrentProcessID();
+std::string MachineName();
 
 // The width of a text in the caller's units (a window passes its font's measure).
 using TextMeasure = std::function<int32_t(const std::string&)>;

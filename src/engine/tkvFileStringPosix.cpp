@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "tkvFileError.h"
 #include "tkvFileString.h"
 
 // The file system's side of the path helpers: what a path names, and the operations on names.
@@ -86,6 +87,11 @@ TargetState InspectTarget(const std::string& agPath, std::string& ouWhat) {
     return TargetState::kNotAFile;
 }
 
+bool Exists(const std::string& agPath) {
+    struct stat entry {};
+    return ::lstat(agPath.c_str(), &entry) == 0;
+}
+
 std::vector<std::string> FolderEntries(const std::string& agFolder) {
     std::vector<std::string> names;
     DIR* folder = ::opendir(agFolder.empty() ? "." : agFolder.c_str());
@@ -118,7 +124,7 @@ bool RenameFile(const std::string& agFrom, const std::string& agTo, bool agRepla
             return true;
         }
     }
-    ouSystemText = std::strerror(errno);
+    ouSystemText = tkvFileError::SystemTextOf(errno);
     return false;
 }
 
@@ -126,7 +132,7 @@ bool LinkFile(const std::string& agFrom, const std::string& agTo, std::string& o
     if (::link(agFrom.c_str(), agTo.c_str()) == 0) {
         return true;
     }
-    ouSystemText = std::strerror(errno);
+    ouSystemText = tkvFileError::SystemTextOf(errno);
     return false;
 }
 
@@ -134,20 +140,25 @@ bool SyncFolder(const std::string& agFolder, std::string& ouSystemText) {
     const int fd =
         ::open(agFolder.empty() ? "." : agFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd == -1) {
-        ouSystemText = std::strerror(errno);
+        ouSystemText = tkvFileError::SystemTextOf(errno);
         return false;
     }
     // Some file systems cannot sync a folder at all (EINVAL): their entries are as durable as
     // they get, which is no failure of the run.
     const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
     if (!synced) {
-        ouSystemText = std::strerror(errno);
+        ouSystemText = tkvFileError::SystemTextOf(errno);
     }
     ::close(fd);
     return synced;
 }
 
 int64_t CurrentProcessID() { return static_cast<int64_t>(::getpid()); }
+
+std::string MachineName() {
+    char name[256] = {};
+    return ::gethostname(name, sizeof name - 1) == 0 ? std::string(name) : std::string();
+}
 
 bool FollowLinks(const std::string& agPath, std::string& ouPath, std::string& ouSystemText) {
     // As many links as the system itself follows in one path before it gives up.
@@ -166,14 +177,14 @@ bool FollowLinks(const std::string& agPath, std::string& ouPath, std::string& ou
             target.resize(target.size() * 2);  // the link grew since lstat
         }
         if (length < 0) {
-            ouSystemText = std::strerror(errno);
+            ouSystemText = tkvFileError::SystemTextOf(errno);
             return false;
         }
         const std::string named(target.data(), static_cast<size_t>(length));
         // A relative target counts from the link's folder, as the system reads it.
         path = !named.empty() && IsSeparator(named.front()) ? named : FolderOf(path) + named;
     }
-    ouSystemText = std::strerror(ELOOP);
+    ouSystemText = tkvFileError::SystemTextOf(ELOOP);
     return false;
 }
 
@@ -190,19 +201,19 @@ bool SetPermissions(const std::string& agPath, uint32_t agPermissions, std::stri
     if (::chmod(agPath.c_str(), static_cast<mode_t>(agPermissions)) == 0) {
         return true;
     }
-    ouSystemText = std::strerror(errno);
+    ouSystemText = tkvFileError::SystemTextOf(errno);
     return false;
 }
 
 bool MayWriteFile(const std::string& agPath, std::string& ouSystemText) {
     if (::faccessat(AT_FDCWD, agPath.c_str(), W_OK, AT_EACCESS) != 0) {
-        ouSystemText = std::strerror(errno);
+        ouSystemText = tkvFileError::SystemTextOf(errno);
         return false;
     }
     // The superuser passes the check above whatever the permissions.
     struct stat info {};
     if (::stat(agPath.c_str(), &info) == 0 && (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        ouSystemText = std::strerror(EACCES);
+        ouSystemText = tkvFileError::SystemTextOf(EACCES);
         return false;
     }
     return true;

@@ -47,8 +47,9 @@ std::string NamePart(std::string_view agFinalName) {
 
 bool IsTag(std::string_view agText) {
     return agText.size() == tkvRunFileName::kTagLength &&
-           std::all_of(agText.begin(), agText.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+           std::all_of(agText.begin(), agText.end(), [](char agDigit) {
+               return (agDigit >= '0' && agDigit <= '9') || (agDigit >= 'a' && agDigit <= 'f');
+           });
 }
 
 }  // namespace

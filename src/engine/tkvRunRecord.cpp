@@ -1,6 +1,7 @@
 #include "tkvRunRecord.h"
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 
 #include "tkvFileError.h"
@@ -9,12 +10,16 @@
 
 namespace {
 
+// The first line: "dividora run PID MACHINE".
 constexpr std::string_view kStarted = "dividora run ";
 constexpr std::string_view kCommitting = "committing\n";
+// A record nobody holds and whose first line was never written belongs to a run that died as
+// it began, once it is older than this; younger, it may be a run that is just starting.
+constexpr int64_t kStartingNanoseconds = int64_t{60} * 1000000000;
 
 // The record's text, as far as it can be read; empty when it cannot.
 std::string ReadRecord(tkvFileHandle::Handle agHandle, const std::string& agPath) {
-    std::string text(256, '\0');
+    std::string text(512, '\0');
     try {
         text.resize(static_cast<size_t>(tkvFileHandle::ReadAt(
             agHandle, text.data(), static_cast<int64_t>(text.size()), 0, agPath)));
@@ -22,6 +27,25 @@ std::string ReadRecord(tkvFileHandle::Handle agHandle, const std::string& agPath
         text.clear();
     }
     return text;
+}
+
+// The machine a record's first line names; empty when it names none.
+std::string MachineOf(const std::string& agText) {
+    const std::string first = agText.substr(0, agText.find('\n'));
+    const size_t space = first.rfind(' ');
+    return space == std::string::npos || space < kStarted.size() ? std::string()
+                                                                 : first.substr(space + 1);
+}
+
+bool StartedLongAgo(tkvFileHandle::Handle agHandle, const std::string& agPath) {
+    try {
+        const int64_t now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count();
+        return now - tkvFileHandle::Stamp(agHandle, agPath).Changed > kStartingNanoseconds;
+    } catch (const tkvFileError&) {
+        return false;
+    }
 }
 
 }  // namespace
@@ -36,16 +60,19 @@ bool tkvRunRecord::Create(const std::string& agFolder, const std::string& agTag)
     if (handle_ == tkvFileHandle::kNoHandle) {
         return false;
     }
-    // Where the file system has no locks, no other run can tell this one has ended, and its
-    // files are left alone: the safe side.
-    tkvFileHandle::TryLock(handle_);
-    const std::string text =
-        std::string(kStarted) + std::to_string(tkvFileString::CurrentProcessID()) + "\n";
+    // Another run looking for leftovers may hold the lock for a moment: it finds no first line
+    // and lets go. Where the file system has no locks, no other run can tell this one has ended,
+    // and its files are left alone: the safe side.
+    tkvFileHandle::Lock(handle_);
+    const std::string text = std::string(kStarted) +
+                             std::to_string(tkvFileString::CurrentProcessID()) + " " +
+                             tkvFileString::MachineName() + "\n";
     try {
         tkvFileHandle::WriteAt(handle_, text.data(), static_cast<int64_t>(text.size()), 0, path_);
         length_ = static_cast<int64_t>(text.size());
     } catch (const tkvFileError&) {
-        // An empty record still holds its lock: the run's files are safe while it lives.
+        Remove();  // a folder that takes no line takes no pieces either
+        return false;
     }
     return true;
 }
@@ -105,19 +132,24 @@ std::vector<tkvRunRecord::Leftover> tkvRunRecord::FindLeftovers(const std::strin
         if (handle == tkvFileHandle::kNoHandle) {
             continue;
         }
-        // A record someone holds is a running run's; one whose first line is not written yet
-        // may be one that is just starting.
+        // A record someone holds is a running run's.
         const bool ended = tkvFileHandle::TryLock(handle);
         const std::string text = ended ? ReadRecord(handle, path) : std::string();
+        const bool started = text.starts_with(kStarted) && text.find('\n') != std::string::npos;
+        const bool diedStarting = ended && !started && StartedLongAgo(handle, path);
         tkvFileHandle::Close(handle);
-        if (!ended || text.find('\n') == std::string::npos || !text.starts_with(kStarted)) {
+        if (!ended || (!started && !diedStarting)) {
             continue;
         }
         Leftover leftover;
         leftover.Tag = tag;
         leftover.Committing = text.find(kCommitting) != std::string::npos;
-        leftover.Paths = filesByTag[tag];
-        leftover.Paths.push_back(path);
+        const std::string machine = MachineOf(text);
+        if (started && machine != tkvFileString::MachineName()) {
+            leftover.OtherMachine = machine.empty() ? "?" : machine;
+        }
+        leftover.Files = filesByTag[tag];
+        leftover.Record = path;
         leftovers.push_back(std::move(leftover));
     }
     return leftovers;
@@ -125,17 +157,10 @@ std::vector<tkvRunRecord::Leftover> tkvRunRecord::FindLeftovers(const std::strin
 
 bool tkvRunRecord::RemoveLeftover(const Leftover& agLeftover) {
     bool removed = true;
-    for (const std::string& path : agLeftover.Paths) {
-        // The record goes last, and only after every file of its tag: a file that stays keeps
-        // the record that tells it from a user's file.
-        if (&path == &agLeftover.Paths.back() && !removed) {
-            break;
-        }
-        std::string what;
-        if (tkvFileString::InspectTarget(path, what) != tkvFileString::TargetState::kAbsent &&
-            !tkvFileString::DeleteFile(path)) {
+    for (const std::string& path : agLeftover.Files) {
+        if (tkvFileString::Exists(path) && !tkvFileString::DeleteFile(path)) {
             removed = false;
         }
     }
-    return removed;
+    return removed && tkvFileString::DeleteFile(agLeftover.Record);
 }

@@ -1,18 +1,13 @@
 #include "tkvStagedFiles.h"
 
 #include <cerrno>
-#include <cstring>
 #include <set>
 
+#include "tkvFileError.h"
 #include "tkvFileString.h"
 #include "tkvRunFileName.h"
 
 namespace {
-
-bool Exists(const std::string& agPath) {
-    std::string what;
-    return tkvFileString::InspectTarget(agPath, what) != tkvFileString::TargetState::kAbsent;
-}
 
 std::string HiddenPath(tkvRunFileName::Kind agKind, const std::string& agFinalPath,
                        const std::string& agTag) {
@@ -29,8 +24,8 @@ tkvStagedFiles::~tkvStagedFiles() {
         bool clear = true;
         for (const Entry& entry : entries_) {
             if (tkvFileString::FolderOf(entry.FinalPath) == folder &&
-                ((!entry.Committed && Exists(entry.TemporaryPath)) ||
-                 (!entry.KeptPath.empty() && Exists(entry.KeptPath)))) {
+                ((!entry.Committed && tkvFileString::Exists(entry.TemporaryPath)) ||
+                 (!entry.KeptPath.empty() && tkvFileString::Exists(entry.KeptPath)))) {
                 clear = false;
             }
         }
@@ -46,7 +41,7 @@ void tkvStagedFiles::PrepareFolder(const std::string& agFolder) {
         return;
     }
     for (const auto& leftover : tkvRunRecord::FindLeftovers(agFolder)) {
-        if (!leftover.Committing) {
+        if (!leftover.Committing && leftover.OtherMachine.empty()) {
             tkvRunRecord::RemoveLeftover(leftover);
         }
     }
@@ -94,7 +89,7 @@ bool tkvStagedFiles::IsBlocked(const Entry& agEntry, std::string& ouSystemText) 
             if (agEntry.Replace) {
                 return false;
             }
-            ouSystemText = std::strerror(EEXIST);
+            ouSystemText = tkvFileError::SystemTextOf(EEXIST);
             return true;
     }
     return false;
@@ -108,16 +103,24 @@ bool tkvStagedFiles::Commit(Entry& ioEntry, std::string& ouSystemText) {
         return false;
     }
     const std::string& finalPath = ioEntry.FinalPath;
-    if (ioEntry.Replace && Exists(finalPath)) {
-        const std::string kept = HiddenPath(tkvRunFileName::Kind::kKept, finalPath, tag_);
-        if (!ReplaceKeeping(finalPath, ioEntry.TemporaryPath, kept, ouSystemText)) {
-            return false;
+    // A free name is taken only while it is free; a file there (also one that appeared just
+    // now, where replacing was agreed) is kept aside until the commit is over.
+    if (!tkvFileString::Exists(finalPath) &&
+        tkvFileString::RenameFile(ioEntry.TemporaryPath, finalPath, false, ouSystemText)) {
+        ioEntry.Committed = true;
+        return true;
+    }
+    if (!ioEntry.Replace || !tkvFileString::Exists(finalPath)) {
+        if (!ioEntry.Replace && ouSystemText.empty()) {
+            ouSystemText = tkvFileError::SystemTextOf(EEXIST);
         }
-        ioEntry.KeptPath = kept;
-    } else if (!tkvFileString::RenameFile(ioEntry.TemporaryPath, finalPath, ioEntry.Replace,
-                                          ouSystemText)) {
         return false;
     }
+    const std::string kept = HiddenPath(tkvRunFileName::Kind::kKept, finalPath, tag_);
+    if (!ReplaceKeeping(finalPath, ioEntry.TemporaryPath, kept, ouSystemText)) {
+        return false;
+    }
+    ioEntry.KeptPath = kept;
     ioEntry.Committed = true;
     return true;
 }
@@ -150,7 +153,11 @@ bool tkvStagedFiles::ReplaceKeeping(const std::string& agPlace, const std::strin
         if (tkvFileString::RenameFile(agIncoming, agPlace, true, ouSystemText)) {
             return true;
         }
-        tkvFileString::DeleteFile(agAside);
+        // Only a second name of what is still at the place goes: a rename that did happen yet
+        // was reported as failed must not cost the earlier file its last name.
+        if (tkvFileString::IsSameFile(agPlace, agAside)) {
+            tkvFileString::DeleteFile(agAside);
+        }
         return false;
     }
     // No second names here (FAT): what is at the place steps aside first.
@@ -184,7 +191,8 @@ void tkvStagedFiles::RemoveKept() {
     }
 }
 
-bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemText) {
+bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemText,
+                               const std::function<bool()>& agCancelled) {
     // Every name is looked at before the first rename: a name taken during the run fails it
     // while every file that was there before is still untouched.
     for (const Entry& entry : entries_) {
@@ -203,6 +211,9 @@ bool tkvStagedFiles::CommitAll(std::string& ouFailedPath, std::string& ouSystemT
             ouFailedPath = folder;
             return false;
         }
+    }
+    if (agCancelled && agCancelled()) {
+        return false;
     }
     bool done = true;
     for (Entry& entry : entries_) {
@@ -243,7 +254,7 @@ bool tkvStagedFiles::DiscardAll() {
             continue;
         }
         const std::string& path = entry.Committed ? entry.FinalPath : entry.TemporaryPath;
-        if (Exists(path) && !tkvFileString::DeleteFile(path)) {
+        if (tkvFileString::Exists(path) && !tkvFileString::DeleteFile(path)) {
             done = false;
         }
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -38,16 +39,16 @@ public:
     // Gives every staged file its final name, in staging order, after looking at every final name
     // first, and makes the folders' entries durable. On failure everything is put back as it was
     // before (as far as the system lets it), with the path that failed and the system's text.
-    bool CommitAll(std::string& ouFailedPath, std::string& ouSystemText);
+    // agCancelled, when given, is asked once the records say the commit begins and before the
+    // first rename: true stops it there, with no failed path.
+    bool CommitAll(std::string& ouFailedPath, std::string& ouSystemText,
+                   const std::function<bool()>& agCancelled = {});
     // After a failure: gives what was written its final name, as far as it goes, so a user who
     // keeps partial files finds them where the run meant to put them.
     void KeepAll();
     // After a failure: deletes every temporary file. Answers false when one could not be deleted,
     // or a replaced file could not be put back (it then stays under its hidden name).
     bool DiscardAll();
-
-    // The run's tag.
-    const std::string& Tag() const { return tag_; }
 
 private:
     struct Entry {

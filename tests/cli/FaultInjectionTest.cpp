@@ -118,6 +118,38 @@ TEST_F(FaultInjectionTest, ASplitWhoseFinalNamesFailLeavesTheOlderSetAsItWas) {
     }
 }
 
+TEST_F(FaultInjectionTest, AnEarlierFileThatCannotBePutBackStaysUnderItsHiddenName) {
+    const auto older = SplitInto(3, pieces_);
+    const std::string first = ReadAllBytes(older[0]);
+    WriteAllBytes(source_, PatternBytes(10000, 7));
+    // From the second rename on every rename fails: the commit stops at a2.KPX, and a1.KPX's
+    // earlier file cannot take its name back.
+    const Outcome run = Traced({"-e", "inject=rename,renameat2:error=EIO:when=2+"},
+                               {"split", source_, "-o", pieces_, "--count", "3", "--force"});
+    EXPECT_EQ(run.Status, DividoraCli::kFailed);
+    EXPECT_NE(run.Err.find("(the earlier file is kept as " + pieces_ + "/.a1.KPX."),
+              std::string::npos)
+        << run.Err;
+    EXPECT_EQ(Run({"clean", pieces_}), DividoraCli::kDone);
+    const std::string listed = out_.str();
+    const size_t kept = listed.find(pieces_ + "/.a1.KPX.");
+    ASSERT_NE(kept, std::string::npos) << listed;
+    EXPECT_NE(listed.find("which ended while it gave its files their final names"),
+              std::string::npos);
+    const std::string keptPath = listed.substr(kept, listed.find(' ', kept) - kept);
+    EXPECT_TRUE(keptPath.ends_with(".dividora-old")) << keptPath;
+    EXPECT_EQ(ReadAllBytes(keptPath), first) << "the earlier a1.KPX, whole";
+}
+
+TEST_F(FaultInjectionTest, ASignalStopsTheCommandsThatDoNotCopy) {
+    const auto pieces = SplitInto(3, pieces_);
+    const Outcome info = Traced({"-P", pieces[1], "-e", "inject=pread64:signal=INT:when=1"},
+                                {"info", pieces[0], pieces[1], pieces[2]});
+    EXPECT_EQ(info.Status, 130) << info.Err;
+    EXPECT_TRUE(HasLine(info.Err, "dividora-cli: info was cancelled")) << info.Err;
+    EXPECT_EQ(info.Out.find(pieces[2]), std::string::npos) << "no piece after the signal";
+}
+
 TEST_F(FaultInjectionTest, ASignalEndsTheSplitAsDoneOnceItsFilesHaveTheirFinalNames) {
     struct Case {
         const char* What;
@@ -131,6 +163,8 @@ TEST_F(FaultInjectionTest, ASignalEndsTheSplitAsDoneOnceItsFilesHaveTheirFinalNa
     const std::vector<Case> cases = {
         // Three pieces are synced, then the checksum file: the signal comes before the commit.
         {"before the final names", "inject=fdatasync:signal=TERM:when=4", "", 143, 0},
+        // The fifth sync is the run's record noting that the final names come next.
+        {"as the commit is noted", "inject=fdatasync:signal=TERM:when=5", "", 143, 0},
         {"at the first final name", "inject=renameat2:signal=TERM:when=1", "", 0, 4},
         // The folder is synced once every file has its final name.
         {"as the folder is synced", "inject=fsync:signal=TERM:when=1", "folder", 0, 4},

@@ -173,6 +173,23 @@ TEST_F(KPXChecksumTest, AChecksumFileOfAnotherSplitIsRefused) {
                                ": Is a directory");
 }
 
+TEST_F(KPXChecksumTest, AnotherSetsChecksumFileWhoseNameBeginsTheSetsIsNotTheSets) {
+    // Set "s2" (s21 to s23.KPX) beside set "s" and its s.xxh128, without a checksum file.
+    std::vector<std::string> pieces;
+    for (int i = 1; i <= 3; ++i) {
+        pieces.push_back(folder_.Path("pieces/s2" + std::to_string(i) + ".KPX"));
+    }
+    auto job = SplitJob(folder_.Path("s.bin"), {10000, 10000, 10000}, pieces, 4096);
+    KPXSepaCtrl split;
+    split.SetSepaData(job);
+    ASSERT_TRUE(split.Separate());
+    job_ = RestoreJob(pieces, folder_.Path("out"), 4096);
+    sepaCtrl_ = std::make_unique<KPXSepaCtrl>();
+    sepaCtrl_->SetSepaData(job_);
+    ASSERT_TRUE(sepaCtrl_->Restore()) << Cause(1306);
+    EXPECT_FALSE(sepaCtrl_->SepaResult()->Verified());
+}
+
 TEST_F(KPXChecksumTest, WithoutAChecksumFileARestoreIsNotVerifiedAndAVerifyFails) {
     ::unlink(Sums().c_str());
     // Another program's checksum file is no checksum file of the set.

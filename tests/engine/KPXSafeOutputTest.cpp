@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -161,10 +162,14 @@ TEST_F(KPXSafeOutputTest, WhatEndedRunsLeftIsRemovedAndNothingElse) {
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    // A run that still lives, and a user's files that merely look like a run's.
+    // A run that still lives; one of another machine (a shared folder), which nobody here
+    // holds; and a user's files that merely look like a run's.
     tkvRunRecord living;
     const std::string live = tkvRunFileName::NewTag();
     ASSERT_TRUE(living.Create(out, live));
+    const std::string elsewhere = tkvRunFileName::NewTag();
+    WriteAllBytes(Out(tkvRunFileName::Of(tkvRunFileName::Kind::kRecord, {}, elsewhere)),
+                  "dividora run 1 another-machine\n");
     const std::vector<std::string> kept = {
         tkvRunFileName::Of(tkvRunFileName::Kind::kPart, "p1", live),
         tkvRunFileName::Of(tkvRunFileName::Kind::kPart, "x", tkvRunFileName::NewTag()),
@@ -172,19 +177,27 @@ TEST_F(KPXSafeOutputTest, WhatEndedRunsLeftIsRemovedAndNothingElse) {
         tkvRunFileName::Of(tkvRunFileName::Kind::kRecord, {}, live),
         tkvRunFileName::Of(tkvRunFileName::Kind::kKept, "p2", endedCommitting),
         tkvRunFileName::Of(tkvRunFileName::Kind::kRecord, {}, endedCommitting),
+        tkvRunFileName::Of(tkvRunFileName::Kind::kPart, "p3", elsewhere),
+        tkvRunFileName::Of(tkvRunFileName::Kind::kRecord, {}, elsewhere),
     };
-    for (const auto& name : {kept[0], kept[1], kept[2]}) {
+    for (const auto& name : {kept[0], kept[1], kept[2], kept[6]}) {
         WriteAllBytes(Out(name), "keep");
     }
-    ASSERT_EQ(tkvRunRecord::FindLeftovers(out).size(), 2u);
+    ASSERT_EQ(tkvRunRecord::FindLeftovers(out).size(), 3u);
     ASSERT_TRUE(Run(Job(), true));
     std::vector<std::string> expected = kept;
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Hidden(), expected) << "only what the ended run left while it wrote goes";
-    const auto leftovers = tkvRunRecord::FindLeftovers(out);
-    ASSERT_EQ(leftovers.size(), 1u);
-    EXPECT_TRUE(leftovers.front().Committing);
-    EXPECT_EQ(leftovers.front().Paths, (std::vector<std::string>{Out(kept[4]), Out(kept[5])}));
+    auto leftovers = tkvRunRecord::FindLeftovers(out);
+    ASSERT_EQ(leftovers.size(), 2u);
+    if (leftovers[0].Tag != endedCommitting) {
+        std::swap(leftovers[0], leftovers[1]);
+    }
+    EXPECT_TRUE(leftovers[0].Committing);
+    EXPECT_EQ(leftovers[0].Files, std::vector<std::string>{Out(kept[4])});
+    EXPECT_EQ(leftovers[0].Record, Out(kept[5]));
+    EXPECT_EQ(leftovers[1].OtherMachine, "another-machine");
+    EXPECT_EQ(leftovers[1].Files, std::vector<std::string>{Out(kept[6])});
 }
 
 TEST_F(KPXSafeOutputTest, HiddenNamesOfLongNamesFitTheFileSystem) {
@@ -251,11 +264,16 @@ TEST_F(KPXSafeOutputTest, ASourceThatChangesDuringTheSplitFailsIt) {
     const std::vector<Case> cases = {
         {"rewritten in place near its end", [&] { rewrite(2900, std::string(50, 'x')); }},
         {"added to", [&] { rewrite(3000, "more"); }},
-        {"cut short", [&] { ::truncate(source.c_str(), 2500); }},
+        {"cut short after the piece being read", [&] { ::truncate(source.c_str(), 2500); }},
+        {"cut short within the piece being read", [&] { ::truncate(source.c_str(), 1500); }},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.What);
         WriteAllBytes(source, PatternBytes(3000));
+        // Written long ago: a change during the split gets a time of its own even where the
+        // file system's clock ticks coarsely.
+        const timespec past[2] = {{946684800, 0}, {946684800, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, source.c_str(), past, 0), 0);
         events_.OnEvent = [&](const std::string& agLine) {
             if (agLine == "Creating 2/3 p2") {
                 test.Change();
@@ -372,9 +390,8 @@ TEST_F(KPXSafeOutputTest, AFailedReadIsReportedAsARead) {
     job->SetConfirmFileSize(false);
     EXPECT_FALSE(Run(job, true));
     EXPECT_EQ(OnlyError(*sepaCtrl_), 1104);
-    EXPECT_EQ(
-        sepaCtrl_->ErrorMng()->Description(1104).rfind("分割元ﾌｧｲﾙの読み込みに失敗しました。", 0),
-        0u);
+    EXPECT_EQ(sepaCtrl_->ErrorMng()->Description(1104),
+              "分割元ﾌｧｲﾙの読み込みに失敗しました。 /proc/self/mem: Input/output error");
     EXPECT_EQ(FolderEntries(folder_.Path("out")), std::vector<std::string>{});
 }
 
