@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScreen>
+#include <QShortcut>
+#include <QTimer>
 
 #include "DividoraVersion.h"
 #include "KPXResultPage.h"
@@ -115,9 +117,8 @@ KPXUIBase::KPXUIBase(QWidget* agParent) : QMainWindow(agParent), ui_(new Ui::KPX
     menuPopupOfAddressList_->addAction(ui_->menuPopupHelp);
     overwriteQuestion_ = std::make_unique<KPXUIMsgBoxDialog>(this);
     ConnectControls();
+    ConnectKeyboard();
     InstallFileListTargets();
-    centralWidget()->setFixedSize(tkvTwips::ToPixels(kClientWidth, this),
-                                  tkvTwips::ToPixels(kClientHeight, this));
     LayOutTabs();
 }
 
@@ -157,16 +158,16 @@ void KPXUIBase::ConnectControls() {
         if (RequestRunning() || !FramePageBase()) {
             return;
         }
-        FramePageBase()->SetIndex(0);
-        FramePageSeparateFile()->SetIndex(3);
+        FramePageBase()->SetIndex(kPageSeparateFile);
+        FramePageSeparateFile()->SetIndex(kPageSeparateFileAction);
         RunSeparate();
     });
     connect(ui_->menuRestore, &QAction::triggered, this, [this] {
         if (RequestRunning() || !FramePageBase()) {
             return;
         }
-        FramePageBase()->SetIndex(1);
-        FramePageRestoreDividora()->SetIndex(2);
+        FramePageBase()->SetIndex(kPageRestoreDividora);
+        FramePageRestoreDividora()->SetIndex(kPageRestoreDividoraAction);
         RunRestore();
     });
     connect(ui_->menuEnd, &QAction::triggered, this, &QWidget::close);
@@ -177,7 +178,7 @@ void KPXUIBase::ConnectControls() {
     });
     connect(ui_->menuVersion, &QAction::triggered, this, [this] {
         if (FramePageBase()) {
-            FramePageBase()->SetIndex(3);
+            FramePageBase()->SetIndex(kPageVersion);
         }
     });
 
@@ -214,7 +215,9 @@ void KPXUIBase::ConnectControls() {
             &KPXUIBase::ShowRestorePieceDetail);
     connect(ui_->lstRestoreDividoraSepaAddress, &QListWidget::itemDoubleClicked, this,
             &KPXUIBase::ShowRestorePieceDetail);
-    connect(ui_->lstRestoreDividoraSepaAddress, &QListWidget::currentRowChanged, this,
+    // Only a choice of the user changes the label: the focus alone makes an entry current
+    // without choosing it.
+    connect(ui_->lstRestoreDividoraSepaAddress, &QListWidget::itemSelectionChanged, this,
             &KPXUIBase::ShowSelectedAddress);
     connect(ui_->menuPopupHelp, &QAction::triggered, this, [this] {
         if (sepaMng_) {
@@ -313,45 +316,52 @@ void KPXUIBase::FillComboBoxes() {
     fill(ui_->cmbUtilityVersionFrequency, {{"1日毎", 1}, {"1週間毎", 2}, {"1ヶ月毎", 3}});
 }
 
+std::vector<KPXUIBase::Tab> KPXUIBase::Tabs() const {
+    return {
+        {0, ui_->picSeparateFile, ui_->shpBaseCotrol_0, ui_->lblWordControl_0},
+        {0, ui_->picRestoreDividora, ui_->shpBaseCotrol_1, ui_->lblWordControl_1},
+        {0, ui_->picUtility, ui_->shpBaseCotrol_2, ui_->lblWordControl_2},
+        {0, ui_->picVersion, nullptr, nullptr},
+        {1, ui_->picSeparateFileAddress, ui_->sphBaseControlSeparateFile_0,
+         ui_->lblWordControlSeparateFile_0},
+        {1, ui_->picSeparateFileMode, ui_->sphBaseControlSeparateFile_1,
+         ui_->lblWordControlSeparateFile_1},
+        {1, ui_->picSeparateFileEstimate, ui_->sphBaseControlSeparateFile_2,
+         ui_->lblWordControlSeparateFile_2},
+        {1, ui_->picSeparateFileAction, ui_->sphBaseControlSeparateFile_3,
+         ui_->lblWordControlSeparateFile_3},
+        {2, ui_->picRestoreDividoraAddress, ui_->sphBaseControlRestoreDividora_0,
+         ui_->lblWordControlRestoreDividora_0},
+        {2, ui_->picRestoreDividoraEstimate, ui_->sphBaseControlRestoreDividora_1,
+         ui_->lblWordControlRestoreDividora_1},
+        {2, ui_->picRestoreDividoraAction, ui_->sphBaseControlRestoreDividora_2,
+         ui_->lblWordControlRestoreDividora_2},
+        {3, ui_->picUtilityAction, ui_->sphBaseControlBaseUtility_0,
+         ui_->lblWordControlWordUtility_0},
+        {3, ui_->picUtilityEnvironment, ui_->sphBaseControlBaseUtility_1,
+         ui_->lblWordControlWordUtility_1},
+        {3, ui_->picUtilityVersion, ui_->sphBaseControlBaseUtility_2,
+         ui_->lblWordControlWordUtility_2},
+    };
+}
+
 void KPXUIBase::LayOutTabs() {
-    struct Strip {
-        QWidget* Widget;
-        std::vector<std::pair<QFrame*, QLabel*>> Tabs;
-    };
-    const std::vector<Strip> strips = {
-        {ui_->tabsBase,
-         {{ui_->shpBaseCotrol_0, ui_->lblWordControl_0},
-          {ui_->shpBaseCotrol_1, ui_->lblWordControl_1},
-          {ui_->shpBaseCotrol_2, ui_->lblWordControl_2}}},
-        {ui_->tabsSeparateFile,
-         {{ui_->sphBaseControlSeparateFile_0, ui_->lblWordControlSeparateFile_0},
-          {ui_->sphBaseControlSeparateFile_1, ui_->lblWordControlSeparateFile_1},
-          {ui_->sphBaseControlSeparateFile_2, ui_->lblWordControlSeparateFile_2},
-          {ui_->sphBaseControlSeparateFile_3, ui_->lblWordControlSeparateFile_3}}},
-        {ui_->tabsRestoreDividora,
-         {{ui_->sphBaseControlRestoreDividora_0, ui_->lblWordControlRestoreDividora_0},
-          {ui_->sphBaseControlRestoreDividora_1, ui_->lblWordControlRestoreDividora_1},
-          {ui_->sphBaseControlRestoreDividora_2, ui_->lblWordControlRestoreDividora_2}}},
-        {ui_->tabsUtility,
-         {{ui_->sphBaseControlBaseUtility_0, ui_->lblWordControlWordUtility_0},
-          {ui_->sphBaseControlBaseUtility_1, ui_->lblWordControlWordUtility_1},
-          {ui_->sphBaseControlBaseUtility_2, ui_->lblWordControlWordUtility_2}}},
-    };
     // Room around the tabs for the current one's enlargement.
     const int margin = tkvTwips::ToPixels(30, this);
     const int height = tkvTwips::ToPixels(kTabHeight, this);
     const int gap = tkvTwips::ToPixels(kTabGap, this);
-    for (const Strip& strip : strips) {
-        int x = margin;
-        for (const auto& [background, caption] : strip.Tabs) {
-            const int width = caption->fontMetrics().horizontalAdvance(caption->text()) +
-                              3 * caption->fontMetrics().averageCharWidth();
-            background->setGeometry(x, margin, width, height);
-            caption->setGeometry(x, margin, width, height);
-            caption->raise();
-            x += width + gap;
+    std::array<int, 4> x{margin, margin, margin, margin};
+    for (const Tab& tab : Tabs()) {
+        if (tab.Caption == nullptr) {
+            continue;
         }
-        strip.Widget->setFixedHeight(height + 2 * margin);
+        const int width = tab.Caption->fontMetrics().horizontalAdvance(tab.Caption->text()) +
+                          3 * tab.Caption->fontMetrics().averageCharWidth();
+        tab.Background->setGeometry(x[tab.Set], margin, width, height);
+        tab.Caption->setGeometry(x[tab.Set], margin, width, height);
+        tab.Caption->raise();
+        x[tab.Set] += width + gap;
+        tab.Caption->parentWidget()->setFixedHeight(height + 2 * margin);
     }
 }
 
@@ -359,47 +369,128 @@ void KPXUIBase::RegistPageSets() {
     for (auto& set : pageSets_) {
         set = std::make_unique<tkvFramePage2>();
     }
-    tkvFramePage2& base = *pageSets_[0];
-    base.Regist(ui_->picSeparateFile, ui_->shpBaseCotrol_0, ui_->lblWordControl_0);
-    base.Regist(ui_->picRestoreDividora, ui_->shpBaseCotrol_1, ui_->lblWordControl_1);
-    base.Regist(ui_->picUtility, ui_->shpBaseCotrol_2, ui_->lblWordControl_2);
-    base.Regist(ui_->picVersion, nullptr, nullptr);
-    base.SetIndex(0);
-    tkvFramePage2& split = *pageSets_[1];
-    split.Regist(ui_->picSeparateFileAddress, ui_->sphBaseControlSeparateFile_0,
-                 ui_->lblWordControlSeparateFile_0);
-    split.Regist(ui_->picSeparateFileMode, ui_->sphBaseControlSeparateFile_1,
-                 ui_->lblWordControlSeparateFile_1);
-    split.Regist(ui_->picSeparateFileEstimate, ui_->sphBaseControlSeparateFile_2,
-                 ui_->lblWordControlSeparateFile_2);
-    split.Regist(ui_->picSeparateFileAction, ui_->sphBaseControlSeparateFile_3,
-                 ui_->lblWordControlSeparateFile_3);
-    tkvFramePage2& restore = *pageSets_[2];
-    restore.Regist(ui_->picRestoreDividoraAddress, ui_->sphBaseControlRestoreDividora_0,
-                   ui_->lblWordControlRestoreDividora_0);
-    restore.Regist(ui_->picRestoreDividoraEstimate, ui_->sphBaseControlRestoreDividora_1,
-                   ui_->lblWordControlRestoreDividora_1);
-    restore.Regist(ui_->picRestoreDividoraAction, ui_->sphBaseControlRestoreDividora_2,
-                   ui_->lblWordControlRestoreDividora_2);
-    tkvFramePage2& utility = *pageSets_[3];
-    utility.Regist(ui_->picUtilityAction, ui_->sphBaseControlBaseUtility_0,
-                   ui_->lblWordControlWordUtility_0);
-    utility.Regist(ui_->picUtilityEnvironment, ui_->sphBaseControlBaseUtility_1,
-                   ui_->lblWordControlWordUtility_1);
-    utility.Regist(ui_->picUtilityVersion, ui_->sphBaseControlBaseUtility_2,
-                   ui_->lblWordControlWordUtility_2);
+    for (const Tab& tab : Tabs()) {
+        pageSets_[tab.Set]->Regist(tab.Container, tab.Background, tab.Caption);
+    }
+    FramePageBase()->SetIndex(kPageSeparateFile);
     for (size_t i = 1; i < pageSets_.size(); ++i) {
         pageSets_[i]->EnlargingX = 0;
         pageSets_[i]->SetIndex(0);
     }
 }
 
+tkvFramePage2* KPXUIBase::CurrentSubPages() const {
+    if (!FramePageBase()) {
+        return nullptr;
+    }
+    switch (FramePageBase()->Index()) {
+        case kPageSeparateFile:
+            return FramePageSeparateFile();
+        case kPageRestoreDividora:
+            return FramePageRestoreDividora();
+        case kPageUtility:
+            return FramePageUtility();
+        default:
+            return nullptr;
+    }
+}
+
+void KPXUIBase::ConnectKeyboard() {
+    // Ctrl+PgDn and Ctrl+PgUp go round the pages, Ctrl+Tab and Ctrl+Shift+Tab round the
+    // current page's sub-pages, as in the tab widgets of other programs.
+    const auto bind = [this](const QKeySequence& agKeys, std::function<void()> agStep) {
+        auto* shortcut = new QShortcut(agKeys, this);
+        connect(shortcut, &QShortcut::activated, this, std::move(agStep));
+    };
+    bind(QKeySequence(Qt::CTRL | Qt::Key_PageDown), [this] {
+        if (FramePageBase()) {
+            FramePageBase()->Step(1);
+        }
+    });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_PageUp), [this] {
+        if (FramePageBase()) {
+            FramePageBase()->Step(-1);
+        }
+    });
+    bind(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] {
+        if (tkvFramePage2* pages = CurrentSubPages()) {
+            pages->Step(1);
+        }
+    });
+    bind(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), [this] {
+        if (tkvFramePage2* pages = CurrentSubPages()) {
+            pages->Step(-1);
+        }
+    });
+}
+
+void KPXUIBase::FixSize() {
+    // Every page in turn, as the page sets show them, must fit: with a large font a page needs
+    // more than the design size.
+    QWidget* central = centralWidget();
+    // Measured with the fonts and style the controls will show.
+    ensurePolished();
+    for (QWidget* child : central->findChildren<QWidget*>()) {
+        child->ensurePolished();
+    }
+    QSize needed(tkvTwips::ToPixels(kClientWidth, this), tkvTwips::ToPixels(kClientHeight, this));
+    const std::vector<Tab> tabs = Tabs();
+    std::vector<bool> shown;
+    for (const Tab& tab : tabs) {
+        shown.push_back(tab.Container->isVisibleTo(tab.Container->parentWidget()));
+    }
+    const auto measure = [&] {
+        // Every cached size hint, from the controls up, is asked again.
+        for (QWidget* child : central->findChildren<QWidget*>()) {
+            child->updateGeometry();
+        }
+        for (QLayout* layout : central->findChildren<QLayout*>()) {
+            layout->invalidate();
+        }
+        central->layout()->activate();
+        needed = needed.expandedTo(central->minimumSizeHint());
+    };
+    for (const Tab& base : tabs) {
+        if (base.Set != 0) {
+            continue;
+        }
+        for (const Tab& other : tabs) {
+            if (other.Set == 0) {
+                other.Container->setVisible(other.Container == base.Container);
+            }
+        }
+        bool measured = false;
+        for (const Tab& page : tabs) {
+            if (page.Set == 0 || !base.Container->isAncestorOf(page.Container)) {
+                continue;
+            }
+            for (const Tab& sibling : tabs) {
+                if (sibling.Set == page.Set) {
+                    sibling.Container->setVisible(sibling.Container == page.Container);
+                }
+            }
+            measure();
+            measured = true;
+        }
+        if (!measured) {
+            measure();  // the version page has no sub-pages
+        }
+    }
+    for (size_t i = 0; i < tabs.size(); ++i) {
+        tabs[i].Container->setVisible(shown[i]);
+    }
+    central->setFixedSize(needed);
+    // A fixed size: the window manager offers no maximize button and no resizing.
+    adjustSize();
+    setFixedSize(size());
+}
+
 void KPXUIBase::Load() {
     RegistPageSets();
     FillComboBoxes();
+    FixSize();
     loadFlag_ = true;
-    move(tkvTwips::ToPixels(ClampLeft(sepaMng_->BasePositionX()), this),
-         tkvTwips::ToPixels(ClampTop(sepaMng_->BasePositionY()), this));
+    PlaceAtStoredPosition();
     TransferSettings();
     ShowVersionCheckDates();
     loadFlag_ = false;
@@ -414,6 +505,8 @@ void KPXUIBase::Load() {
         Controls(operation).Status->clear();
         ShowInitialResultPage(operation);
     }
+    // The first box of the split page, rather than the first tab, has the focus at start.
+    ui_->txtSeparateFileAddress->setFocus();
     if (lcWatchVersion) {
         lcWatchVersion->RemoveEvents(this);
     }
@@ -459,24 +552,74 @@ void KPXUIBase::ShowInitialResultPage(Operation agOperation) {
     viewer->Show();
 }
 
-int32_t KPXUIBase::ClampLeft(int32_t agX) const {
-    if (agX < 0) {
-        return 0;
+namespace {
+
+// agPosition kept within [agLow, agHigh - agLength]; at agLow when even that does not fit.
+int32_t Clamp(int32_t agPosition, int32_t agLow, int32_t agHigh, int32_t agLength) {
+    if (agPosition > agHigh - agLength) {
+        agPosition = agHigh - agLength;
     }
-    const QScreen* screen = this->screen();
-    const int32_t room = tkvTwips::FromPixels(screen->geometry().width(), this) -
-                         tkvTwips::FromPixels(frameGeometry().width(), this);
-    return room < agX ? room : agX;
+    return agPosition < agLow ? agLow : agPosition;
+}
+
+}  // namespace
+
+int32_t KPXUIBase::ClampLeft(int32_t agX) const {
+    const QRect area = screen()->availableGeometry();
+    return Clamp(agX, tkvTwips::FromPixels(area.left(), this),
+                 tkvTwips::FromPixels(area.left() + area.width(), this),
+                 tkvTwips::FromPixels(frameGeometry().width(), this));
 }
 
 int32_t KPXUIBase::ClampTop(int32_t agY) const {
-    if (agY < 0) {
-        return 0;
+    const QRect area = screen()->availableGeometry();
+    return Clamp(agY, tkvTwips::FromPixels(area.top(), this),
+                 tkvTwips::FromPixels(area.top() + area.height(), this),
+                 tkvTwips::FromPixels(frameGeometry().height(), this));
+}
+
+void KPXUIBase::PlaceAtStoredPosition() {
+    if (!sepaMng_) {
+        return;
     }
-    const QScreen* screen = this->screen();
-    const int32_t room = tkvTwips::FromPixels(screen->geometry().height(), this) -
-                         tkvTwips::FromPixels(frameGeometry().height(), this);
-    return room < agY ? room : agY;
+    const QPoint corner(tkvTwips::ToPixels(ClampLeft(sepaMng_->BasePositionX()), this),
+                        tkvTwips::ToPixels(ClampTop(sepaMng_->BasePositionY()), this));
+    move(corner);
+    // Until the window manager has framed the window, a move places its client area: the
+    // corner is reached once the frame is known (see moveEvent).
+    pendingPosition_ = corner;
+}
+
+void KPXUIBase::moveEvent(QMoveEvent* agEvent) {
+    QMainWindow::moveEvent(agEvent);
+    ReachPendingPosition();
+}
+
+void KPXUIBase::showEvent(QShowEvent* agEvent) {
+    QMainWindow::showEvent(agEvent);
+    // The frame is known once the window is on the screen.
+    QTimer::singleShot(0, this, [this] { ReachPendingPosition(); });
+}
+
+void KPXUIBase::ReachPendingPosition() {
+    if (!pendingPosition_ || !isVisible()) {
+        return;
+    }
+    const QRect frame = frameGeometry();
+    if (frame.size() == geometry().size()) {
+        return;  // no frame yet, or none at all: the client area is the window
+    }
+    const QPoint wanted = *pendingPosition_;
+    pendingPosition_.reset();
+    // With the frame known, clamp again against the whole window and move its corner there.
+    const QRect area = screen()->availableGeometry();
+    const QPoint corner(std::clamp(wanted.x(), area.left(),
+                                   std::max(area.left(), area.right() + 1 - frame.width())),
+                        std::clamp(wanted.y(), area.top(),
+                                   std::max(area.top(), area.bottom() + 1 - frame.height())));
+    if (frame.topLeft() != corner) {
+        QTimer::singleShot(0, this, [this, corner] { move(corner); });
+    }
 }
 
 bool KPXUIBase::event(QEvent* agEvent) {
@@ -636,7 +779,7 @@ void KPXUIBase::FollowFailedRestore() {
         planned = sepaMng_->WhenRestoringFailed() == 0;
     }
     if (planned) {
-        FramePageRestoreDividora()->SetIndex(1);
+        FramePageRestoreDividora()->SetIndex(kPageRestoreDividoraEstimate);
         RunRestoreEstimate();
     }
 }
@@ -666,6 +809,11 @@ bool KPXUIBase::eventFilter(QObject* agWatched, QEvent* agEvent) {
     switch (agEvent->type()) {
         case QEvent::KeyPress: {
             const auto* key = static_cast<QKeyEvent*>(agEvent);
+            if (target == ui_->lstRestoreDividoraSepaAddress && key->key() == Qt::Key_Delete &&
+                key->modifiers() == Qt::NoModifier) {
+                RemoveRestorePiece();
+                return true;
+            }
             std::vector<std::string> list;
             int32_t count = 0;
             if (key->key() == Qt::Key_V && key->modifiers() == Qt::ControlModifier &&
@@ -705,11 +853,25 @@ bool KPXUIBase::eventFilter(QObject* agWatched, QEvent* agEvent) {
                 SelectAllText(static_cast<QLineEdit*>(agWatched));
             }
             break;
-        case QEvent::FocusOut:
-            if (agWatched == ui_->txtUtilityEnvironmentUpperCount && !loadFlag_ && !unloadFlag_) {
-                UpperCountLeft();
+        case QEvent::FocusOut: {
+            // Leaving the box for another control or a tab of this window; not for the box's
+            // own context menu, nor for another program.
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(agEvent)->reason();
+            if (agWatched == ui_->txtUtilityEnvironmentUpperCount && !loadFlag_ && !unloadFlag_ &&
+                reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+                // Once the focus has gone where it goes: a tab click that took it is over by
+                // then, and the warning's own switch of pages stands.
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!unloadFlag_ && sepaMng_ && FramePageBase()) {
+                            UpperCountLeft();
+                        }
+                    },
+                    Qt::QueuedConnection);
             }
             break;
+        }
         case QEvent::MouseButtonRelease:
             if (agWatched == ui_->lblVersionHomePage && sepaMng_) {
                 tkvNetAccess::OpenWithShell(sepaMng_->SiteAddressOfTKV());
@@ -818,17 +980,24 @@ void KPXUIBase::AppendRestorePieces(const std::vector<std::string>& agList) {
 void KPXUIBase::ListPieces(const std::vector<std::string>& agPieces) {
     AppendRestorePieces(agPieces);
     if (FramePageBase()) {
-        FramePageBase()->SetIndex(1);
-        FramePageRestoreDividora()->SetIndex(0);
+        FramePageBase()->SetIndex(kPageRestoreDividora);
+        FramePageRestoreDividora()->SetIndex(kPageRestoreDividoraAddress);
     }
 }
 
 void KPXUIBase::RemoveRestorePiece() {
-    const int row = ui_->lstRestoreDividoraSepaAddress->currentRow();
-    if (row < 0 || ui_->lstRestoreDividoraSepaAddress->selectedItems().isEmpty()) {
+    QListWidget* list = ui_->lstRestoreDividoraSepaAddress;
+    const int row = list->currentRow();
+    if (row < 0 || list->selectedItems().isEmpty()) {
         return;
     }
-    delete ui_->lstRestoreDividoraSepaAddress->takeItem(row);
+    {
+        // The list would choose the next entry itself, and a second 削除 would remove it too;
+        // the label keeps the removed entry until the user chooses another.
+        const QSignalBlocker quiet(list);
+        delete list->takeItem(row);
+        list->clearSelection();
+    }
     ShowAddressCount();
 }
 
@@ -867,10 +1036,11 @@ void KPXUIBase::ShowAddressCount() {
 }
 
 void KPXUIBase::ShowSelectedAddress() {
-    const QListWidgetItem* item = ui_->lstRestoreDividoraSepaAddress->currentItem();
-    if (item == nullptr) {
+    const QList<QListWidgetItem*> selected = ui_->lstRestoreDividoraSepaAddress->selectedItems();
+    if (selected.isEmpty()) {
         return;  // the label keeps what it shows
     }
+    const QListWidgetItem* item = selected.front();
     QLabel* label = ui_->lblRestoreDividoraSepaAddress;
     label->setText(Q(CompactToLabel(label, S(item->text()))));
     label->setToolTip(item->text());
@@ -891,8 +1061,8 @@ void KPXUIBase::UpperCountLeft() {
         sepaMng_->SetUpperCountToWarn(count);
         return;
     }
-    FramePageBase()->SetIndex(2);
-    FramePageUtility()->SetIndex(1);
+    FramePageBase()->SetIndex(kPageUtility);
+    FramePageUtility()->SetIndex(kPageUtilityEnvironment);
     tkvMessageBox::Show(this, "「警告する分割数の上限」に設定できる値は、0より大きな数です。",
                         tkvMessageBox::Icon::kExclamation, tkvMessageBox::Buttons::kOK);
     ui_->txtUtilityEnvironmentUpperCount->setText(QString::number(sepaMng_->UpperCountToWarn()));
@@ -1028,7 +1198,7 @@ void KPXUIBase::ShowProgress(Operation agOperation, int64_t agDone, int64_t agTo
     const double rate = seconds > 0 ? static_cast<double>(agDone) / seconds / 1048576.0 : 0.0;
     bar->setRange(0, 100);
     bar->setValue(percent);
-    bar->setFormat(QStringLiteral("%p%  %1 MB/s").arg(rate, 0, 'f', 1));
+    bar->setFormat(QStringLiteral("%p%  %1 MiB/s").arg(rate, 0, 'f', 1));
     bar->show();
 }
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ class KPXUISepaAss;
 class KPXUISepaMng;
 class KPXUIMsgBoxDialog;
 class QComboBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -37,6 +39,21 @@ class KPXUIBase : public QMainWindow, public KPXUISepaAssWindow, private tkvWatc
     Q_OBJECT
 
 public:
+    // The pages of each page set, in registration order.
+    enum BasePage : int32_t { kPageSeparateFile, kPageRestoreDividora, kPageUtility, kPageVersion };
+    enum SeparateFilePage : int32_t {
+        kPageSeparateFileAddress,
+        kPageSeparateFileMode,
+        kPageSeparateFileEstimate,
+        kPageSeparateFileAction
+    };
+    enum RestoreDividoraPage : int32_t {
+        kPageRestoreDividoraAddress,
+        kPageRestoreDividoraEstimate,
+        kPageRestoreDividoraAction
+    };
+    enum UtilityPage : int32_t { kPageUtilityAction, kPageUtilityEnvironment, kPageUtilityVersion };
+
     explicit KPXUIBase(QWidget* agParent = nullptr);
     ~KPXUIBase() override;
 
@@ -53,6 +70,7 @@ public:
     void Load();
 
     bool LoadFlag() const { return loadFlag_; }
+    // The page sets exist from Load until the window unloads (none before and after).
     tkvFramePage2* FramePageBase() const { return pageSets_[0].get(); }
     tkvFramePage2* FramePageSeparateFile() const { return pageSets_[1].get(); }
     tkvFramePage2* FramePageRestoreDividora() const { return pageSets_[2].get(); }
@@ -66,7 +84,8 @@ public:
     // was started with.
     void ListPieces(const std::vector<std::string>& agPieces);
 
-    // Keeps a stored position (twips) on the screen.
+    // Keeps a stored position (twips, the window's outer corner) on the screen: the whole
+    // window, its frame included, inside the screen's available area.
     int32_t ClampLeft(int32_t agX) const;
     int32_t ClampTop(int32_t agY) const;
 
@@ -99,6 +118,8 @@ public slots:
 
 protected:
     bool event(QEvent* agEvent) override;
+    void moveEvent(QMoveEvent* agEvent) override;
+    void showEvent(QShowEvent* agEvent) override;
     void closeEvent(QCloseEvent* agEvent) override;
     bool eventFilter(QObject* agWatched, QEvent* agEvent) override;
 
@@ -113,11 +134,30 @@ private:
     };
 
     OperationControls& Controls(Operation agOperation);
+    // One tab: its page set, page container, background and caption (none for the version
+    // page).
+    struct Tab {
+        size_t Set;
+        QWidget* Container;
+        QFrame* Background;
+        QLabel* Caption;
+    };
+    std::vector<Tab> Tabs() const;
+
     void ConnectControls();
+    void ConnectKeyboard();
     void InstallFileListTargets();
     void FillComboBoxes();
     void RegistPageSets();
     void LayOutTabs();
+    // The window's size: the design size, or more where a page needs more at the user's font.
+    void FixSize();
+    // Puts the window's outer corner at the stored position, again once the window manager has
+    // given it its frame.
+    void PlaceAtStoredPosition();
+    void ReachPendingPosition();
+    // The sub-page set of the current page; none on the version page.
+    tkvFramePage2* CurrentSubPages() const;
     void TransferSettings();
     void ShowInitialResultPage(Operation agOperation);
 
@@ -175,4 +215,6 @@ private:
     QMenu* menuPopupOfAddressList_ = nullptr;
     std::function<void()> activateHook_;
     std::function<bool()> quitHook_;
+    // The outer corner (pixels) the window still has to reach; none once it is there.
+    std::optional<QPoint> pendingPosition_;
 };

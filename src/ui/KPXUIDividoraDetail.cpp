@@ -44,8 +44,13 @@ KPXUIDividoraDetail::KPXUIDividoraDetail(QWidget* agOwner,
     }
     ui_->lblSepaAddressCount->setText(QString::number(ui_->lstSepaAddress->count()) +
                                       QStringLiteral(" 個"));
-    connect(ui_->lstSepaAddress, &QListWidget::currentRowChanged, this,
-            &KPXUIDividoraDetail::lstSepaAddress_Click);
+    // A choice of the user, not the focus, which makes the first entry current unchosen.
+    connect(ui_->lstSepaAddress, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = ui_->lstSepaAddress->selectedItems();
+        if (!chosen.isEmpty()) {
+            lstSepaAddress_Click(ui_->lstSepaAddress->row(chosen.front()));
+        }
+    });
     connect(ui_->cmEnd, &QPushButton::clicked, this, &QDialog::accept);
 
     // The address label is shortened to its width, which the layout gives it.

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPalette>
@@ -52,6 +53,8 @@ bool tkvFramePage2::Regist(QWidget* agContainer, QFrame* agBackground, QLabel* a
     }
     if (agCaption != nullptr) {
         agCaption->raise();
+        agCaption->setFocusPolicy(Qt::TabFocus);
+        agCaption->setAccessibleName(agCaption->text());
     }
     Paint(page, isFixed_ ? Look::kNormalUnenable : Look::kNormal);
     return true;
@@ -67,6 +70,8 @@ void tkvFramePage2::SetIndex(int32_t agIndex) {
         return;
     }
     const Page* next = agIndex == -1 ? nullptr : &pages_[static_cast<size_t>(agIndex)];
+    // Hiding a page moves the focus on by itself, anywhere: where it was decides.
+    QWidget* focused = QApplication::focusWidget();
     if (index_ != -1) {
         const Page& old = pages_[static_cast<size_t>(index_)];
         Paint(old, Look::kNormal);
@@ -82,6 +87,46 @@ void tkvFramePage2::SetIndex(int32_t agIndex) {
         next->Container->show();
     }
     index_ = agIndex;
+    if (next != nullptr && focused != nullptr && !focused->isVisible()) {
+        FocusInto(next->Container);
+    }
+}
+
+void tkvFramePage2::Step(int32_t agSteps) {
+    std::vector<int32_t> tabbed;
+    for (int32_t i = 0; i < Count(); ++i) {
+        if (pages_[static_cast<size_t>(i)].Caption != nullptr) {
+            tabbed.push_back(i);
+        }
+    }
+    if (tabbed.empty()) {
+        return;
+    }
+    const auto count = static_cast<int32_t>(tabbed.size());
+    // From a page without a tab (the version page), a step forward goes to the first tab.
+    int32_t at = agSteps > 0 ? -1 : 0;
+    for (int32_t k = 0; k < count; ++k) {
+        if (tabbed[static_cast<size_t>(k)] == index_) {
+            at = k;
+        }
+    }
+    SetIndex(tabbed[static_cast<size_t>(((at + agSteps) % count + count) % count)]);
+}
+
+void tkvFramePage2::FocusInto(QWidget* agShown) {
+    if (!agShown->isVisible()) {
+        return;
+    }
+    // The window's own tab order, from the page on: its first control that takes the focus.
+    QWidget* candidate = agShown->nextInFocusChain();
+    for (int guard = 0; candidate != nullptr && candidate != agShown && guard < 1000; ++guard) {
+        if (agShown->isAncestorOf(candidate) && candidate->isVisible() && candidate->isEnabled() &&
+            (candidate->focusPolicy() & Qt::TabFocus) != 0) {
+            candidate->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        candidate = candidate->nextInFocusChain();
+    }
 }
 
 void tkvFramePage2::SetIsFixed(bool agIsFixed) {
@@ -128,8 +173,10 @@ void tkvFramePage2::Paint(const Page& agPage, Look agLook) {
                 .arg(back.name(), border.name()));
     }
     if (agPage.Caption != nullptr) {
+        // The keyboard's focus shows as a dotted frame, and only then.
         agPage.Caption->setStyleSheet(
-            QStringLiteral("QLabel { color: %1; background: transparent; border: none; }")
+            QStringLiteral("QLabel { color: %1; background: transparent; border: none; }"
+                           "QLabel:focus { border: 1px dotted %1; }")
                 .arg(fore.name()));
     }
 }
@@ -150,16 +197,56 @@ void tkvFramePage2::Enlarge(const Page& agPage, int agSign) {
     }
 }
 
-bool tkvFramePage2::eventFilter(QObject* agWatched, QEvent* agEvent) {
-    if (agEvent->type() == QEvent::MouseButtonPress &&
-        static_cast<QMouseEvent*>(agEvent)->button() == Qt::LeftButton) {
-        for (int32_t i = 0; i < Count(); ++i) {
-            const Page& page = pages_[static_cast<size_t>(i)];
-            if (agWatched == page.Background || agWatched == page.Caption) {
-                SetIndex(i);
-                return true;
-            }
+int32_t tkvFramePage2::PageOf(const QObject* agTab) const {
+    for (int32_t i = 0; i < Count(); ++i) {
+        const Page& page = pages_[static_cast<size_t>(i)];
+        if (agTab == page.Background || agTab == page.Caption) {
+            return i;
         }
+    }
+    return -1;
+}
+
+bool tkvFramePage2::TakeKey(int32_t agPage, const QKeyEvent& agKey) {
+    if (agKey.modifiers() != Qt::NoModifier && agKey.modifiers() != Qt::KeypadModifier) {
+        return false;
+    }
+    switch (agKey.key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            SetIndex(agPage);
+            return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right: {
+            // The neighbouring tab of the focused one is chosen and takes the focus, as in a
+            // tab bar.
+            const int32_t by = agKey.key() == Qt::Key_Right ? 1 : -1;
+            for (int32_t i = agPage + by; i >= 0 && i < Count(); i += by) {
+                const Page& page = pages_[static_cast<size_t>(i)];
+                if (page.Caption != nullptr) {
+                    SetIndex(i);
+                    page.Caption->setFocus(Qt::TabFocusReason);
+                    break;
+                }
+            }
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+bool tkvFramePage2::eventFilter(QObject* agWatched, QEvent* agEvent) {
+    const int32_t page = PageOf(agWatched);
+    if (page != -1 && agEvent->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(agEvent)->button() == Qt::LeftButton) {
+        SetIndex(page);
+        return true;
+    }
+    if (page != -1 && agEvent->type() == QEvent::KeyPress &&
+        TakeKey(page, *static_cast<QKeyEvent*>(agEvent))) {
+        return true;
     }
     return QObject::eventFilter(agWatched, agEvent);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QWidget;
 
@@ -13,7 +14,10 @@ class QWidget;
 // others hidden, and the current tab drawn in the Active colours with its background enlarged
 // by EnlargingX and EnlargingY (twips) on every side. While IsFixed, the current page cannot
 // change (a request runs) and the tabs are drawn in the Unenable colours. A click on a tab's
-// caption or background chooses its page.
+// caption or background chooses its page. The captions also take the keyboard focus (Tab) and
+// are chosen with Space or Enter, the arrow keys move to the neighbouring tab, and screen
+// readers read their names. A switch that hides the control with the focus moves the
+// focus into the page shown, so typing never goes into a box nobody sees.
 class tkvFramePage2 : public QObject {
     Q_OBJECT
 
@@ -33,6 +37,8 @@ public:
     void SetIsFixed(bool agIsFixed);
 
     int32_t Count() const { return static_cast<int32_t>(pages_.size()); }
+    // Chooses the page agSteps tabs on (negative: back), round the pages that have a tab.
+    void Step(int32_t agSteps);
 
     QColor ActiveBackColor;
     QColor ActiveBorderColor;
@@ -68,6 +74,11 @@ private:
     void Paint(const Page& agPage, Look agLook);
     void Enlarge(const Page& agPage, int agSign);
     Look LookOf(int32_t agIndex) const;
+    // The page whose background or caption agTab is; -1 for none.
+    int32_t PageOf(const QObject* agTab) const;
+    bool TakeKey(int32_t agPage, const QKeyEvent& agKey);
+    // The first control of agShown that takes the focus gets it.
+    static void FocusInto(QWidget* agShown);
 
     std::vector<Page> pages_;
     int32_t index_ = -1;

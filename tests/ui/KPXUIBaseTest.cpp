@@ -6,6 +6,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QFocusEvent>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QUrl>
@@ -21,6 +24,7 @@
 #include <functional>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "DialogAnswers.h"
@@ -80,6 +84,11 @@ private:
         QTest::keyClicks(box, agText);
     }
     void Click(const char* agName) { QTest::mouseClick(Find<QPushButton>(agName), Qt::LeftButton); }
+    // Chooses a page by clicking its tab, as a user does before using its controls.
+    void ClickTab(const char* agCaption) {
+        QTest::mouseClick(Find<QLabel>(agCaption), Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
     // The text a result view shows.
     QString Shown(const char* agView) const {
         return Find<tkvTextBrowserView>(agView)->toPlainText();
@@ -370,6 +379,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window_));
         Type("txtUtilityEnvironmentUpperCount", typed);
         Find<QLineEdit>("txtSeparateFileAddress")->setFocus();
+        QCoreApplication::processEvents();
         QCOMPARE(sepaMng_->UpperCountToWarn(), stored);
         if (refused) {
             QCOMPARE(warning, QStringLiteral(
@@ -435,6 +445,8 @@ private slots:
         newer.Major = DividoraVersion::kMajor + 1;
         server.ServeBody(newer.Bytes());
         sepaMng_->WatchingControl()->CheckingControl()->SetAddress(server.Url());
+        ClickTab("lblWordControl_2");
+        ClickTab("lblWordControlWordUtility_2");
         Click("cmUtilityVersionCheckNow");
         QVERIFY(KPXUIRenewable::OpenNotice() != nullptr);
         QVERIFY(Find<QLabel>("lblUtilityVersionLastCheckedDate")
@@ -502,11 +514,195 @@ private slots:
         QVERIFY(Find<QPushButton>("cmSeparateFileActionDo")->isEnabled());
     }
 
-    void aStoredPositionOffTheScreenIsPutBack() {
-        QCOMPARE(window_->ClampLeft(-500), 0);
-        QCOMPARE(window_->ClampTop(-500), 0);
-        QVERIFY(window_->ClampLeft(1000000) < 1000000);
-        QCOMPARE(window_->ClampLeft(15), 15);
+    // Ends the run (the settings are written) and starts it again from the settings file;
+    // agPosition (twips), when given, is written into the file in between.
+    void Restart(std::optional<QPoint> agPosition = {}) {
+        window_->close();
+        KPXUIStartModule::Finish();
+        const auto manager = [this] {
+            return std::make_shared<KPXUISepaMng>(Std(folder_->Folder("app")),
+                                                  Std(folder_->Folder("settings")));
+        };
+        if (agPosition) {
+            auto stored = manager();
+            QVERIFY(stored->Load());
+            stored->SetBasePositionX(agPosition->x());
+            stored->SetBasePositionY(agPosition->y());
+            QVERIFY(stored->Save());
+        }
+        sepaMng_ = manager();
+        QVERIFY(KPXUIStartModule::Start(std::make_unique<KPXUIStartClass>(), sepaMng_));
+        window_ = KPXUIStartModule::StartClassInstance()->MainWindow();
+        Activate();
+    }
+    void Activate() {
+        QApplication::setActiveWindow(window_);
+        QVERIFY(QTest::qWaitForWindowActive(window_));
+        QCoreApplication::processEvents();
+    }
+
+    void aStoredPositionComesBackAndTheWholeWindowStaysOnTheScreen_data() {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::newRow("on the screen") << 1515 << 1230;
+        QTest::newRow("above and left of it") << -500 << -500;
+        QTest::newRow("beyond its right and bottom edges") << 1000000 << 1000000;
+    }
+    void aStoredPositionComesBackAndTheWholeWindowStaysOnTheScreen() {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        Restart(QPoint(x, y));
+        const QRect area = window_->screen()->availableGeometry();
+        const QRect frame = window_->frameGeometry();
+        QVERIFY2(area.contains(frame), "the whole window, its frame included");
+        if (x < 0) {
+            QCOMPARE(frame.topLeft(), area.topLeft());
+        } else if (x > 100000) {
+            QCOMPARE(frame.bottomRight(), area.bottomRight());  // flush against both edges
+        }
+        // Start after start, the window stays where it was, and so does what is stored.
+        Restart();
+        const QPoint stored(sepaMng_->BasePositionX(), sepaMng_->BasePositionY());
+        for (int start = 0; start < 3; ++start) {
+            QCOMPARE(window_->frameGeometry(), frame);
+            Restart();
+            QCOMPARE(QPoint(sepaMng_->BasePositionX(), sepaMng_->BasePositionY()), stored);
+        }
+        if (x >= 0 && x <= 100000) {
+            QCOMPARE(sepaMng_->BasePositionX(), x);
+            QCOMPARE(sepaMng_->BasePositionY(), y);
+        }
+    }
+
+    void theWindowHasAFixedSizeInWhichEveryPageFits() {
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        // With a large font a page needs more than the design size, and gets it.
+        QFont large = QApplication::font();
+        large.setPointSize(large.pointSize() * 2);
+        QApplication::setFont(large);
+        Restart();
+        QApplication::setFont(QFont());
+        QCOMPARE(window_->minimumSize(), window_->maximumSize());
+        fprintf(stderr, "DEBUG central=%dx%d hint=%dx%d\n", window_->centralWidget()->width(),
+                window_->centralWidget()->height(),
+                window_->centralWidget()->minimumSizeHint().width(),
+                window_->centralWidget()->minimumSizeHint().height());
+        const std::vector<std::pair<int, int>> pages = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0},
+                                                        {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}};
+        for (const auto& [base, sub] : pages) {
+            window_->FramePageBase()->SetIndex(base);
+            tkvFramePage2* set = base == 0   ? window_->FramePageSeparateFile()
+                                 : base == 1 ? window_->FramePageRestoreDividora()
+                                             : window_->FramePageUtility();
+            set->SetIndex(sub);
+            QCoreApplication::processEvents();
+            QWidget* central = window_->centralWidget();
+            QVERIFY2(central->size().height() >= central->minimumSizeHint().height() &&
+                         central->size().width() >= central->minimumSizeHint().width(),
+                     qPrintable(QStringLiteral("page %1/%2 is cut").arg(base).arg(sub)));
+        }
+    }
+
+    void theRestoreListChangesItsChoiceOnlyWhenTheUserChooses() {
+        window_->ListPieces({Std(folder_->File(QStringLiteral("a.KPX"))),
+                             Std(folder_->File(QStringLiteral("b.KPX"))),
+                             Std(folder_->File(QStringLiteral("c.KPX")))});
+        auto* list = Find<QListWidget>("lstRestoreDividoraSepaAddress");
+        auto* label = Find<QLabel>("lblRestoreDividoraSepaAddress");
+        // The focus alone makes an entry current, not chosen: no label, no entry in the detail.
+        list->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        QCOMPARE(label->text(), QString());
+        QStringList detail;
+        tkvModal::PushAnswerer(DialogAnswers::Inspect(
+            [&detail](QDialog& agDetail) {
+                detail << QString::number(
+                              agDetail.findChild<QListWidget*>(QStringLiteral("lstSepaAddress"))
+                                  ->selectedItems()
+                                  .size())
+                       << agDetail.findChild<QLabel*>(QStringLiteral("lblSepaSpecID"))->text();
+            },
+            DialogAnswers::Click(QStringLiteral("cmEnd"))));
+        Click("cmRestoreDividoraSepaAddressDetail");
+        QCOMPARE(detail, (QStringList{"0", QStringLiteral("読み込みできませんでした。")}));
+
+        // A click chooses; 削除 removes the chosen entry and chooses no other, so a second
+        // 削除 removes nothing; the Delete key removes as 削除 does.
+        const auto clickRow = [list](int agRow) {
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              list->visualItemRect(list->item(agRow)).center());
+        };
+        clickRow(0);
+        QVERIFY(label->toolTip().endsWith(QStringLiteral("a.KPX")));
+        Click("cmRestoreDividoraSepaAddressRemove");
+        Click("cmRestoreDividoraSepaAddressRemove");
+        QCOMPARE(list->count(), 2);
+        QVERIFY(label->toolTip().endsWith(QStringLiteral("a.KPX")));
+        QCOMPARE(Find<QLabel>("lblRestoreDividoraSepaAddressCount")->text(),
+                 QStringLiteral("2 個"));
+        clickRow(1);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->count(), 1);
+        QVERIFY(list->item(0)->text().endsWith(QStringLiteral("b.KPX")));
+    }
+
+    void theKeyboardReachesEveryPageAndTheFocusFollowsThePage() {
+        const auto current = [this] {
+            return QPair<int, int>(window_->FramePageBase()->Index(),
+                                   window_->FramePageSeparateFile()->Index());
+        };
+        Activate();
+        auto* source = Find<QLineEdit>("txtSeparateFileAddress");
+        source->setFocus();
+        QTest::keySequence(window_, QKeySequence(Qt::CTRL | Qt::Key_Tab));
+        QCOMPARE(current(), (QPair<int, int>(0, 1)));
+        QTest::keySequence(window_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab));
+        QTest::keySequence(window_, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab));
+        QCOMPARE(current(), (QPair<int, int>(0, 3)));
+        QTest::keySequence(window_, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+        QCOMPARE(window_->FramePageBase()->Index(), 1);
+        // The box that had the focus is hidden: the focus went into the page shown.
+        QWidget* focused = QApplication::focusWidget();
+        QVERIFY(focused != nullptr && focused->isVisible());
+        QVERIFY(Find<QWidget>("picRestoreDividora")->isAncestorOf(focused));
+        QTest::keySequence(window_, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+        QTest::keySequence(window_, QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+        QCOMPARE(window_->FramePageBase()->Index(), 2);
+
+        // A tab caption takes the focus, Space chooses it, the arrows go to its neighbours.
+        auto* restoreTab = Find<QLabel>("lblWordControl_1");
+        QVERIFY(restoreTab->focusPolicy() & Qt::TabFocus);
+        restoreTab->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(restoreTab, Qt::Key_Space);
+        QCOMPARE(window_->FramePageBase()->Index(), 1);
+        QTest::keyClick(restoreTab, Qt::Key_Right);
+        QCOMPARE(window_->FramePageBase()->Index(), 2);
+        QCOMPARE(QApplication::focusWidget(), Find<QWidget>("lblWordControl_2"));
+        QCOMPARE(restoreTab->accessibleName(), QStringLiteral("復元"));
+    }
+
+    void theUpperCountIsCheckedOnlyWhenTheUserLeavesItInTheWindow() {
+        Activate();
+        window_->FramePageBase()->SetIndex(2);
+        window_->FramePageUtility()->SetIndex(1);
+        auto* box = Find<QLineEdit>("txtUtilityEnvironmentUpperCount");
+        box->setText(QStringLiteral("0"));
+        // A warning here would take this answer.
+        tkvModal::PushAnswerer(DialogAnswers::Click(QStringLiteral("ok")));
+        for (const Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+            QFocusEvent leave(QEvent::FocusOut, reason);
+            QApplication::sendEvent(box, &leave);
+        }
+        QCoreApplication::processEvents();
+        QCOMPARE(tkvModal::PendingAnswerers(), 1);
+        // A click on another page's tab leaves the box: the warning comes at once.
+        box->setFocus();
+        QTest::mouseClick(Find<QLabel>("lblWordControl_0"), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCOMPARE(tkvModal::PendingAnswerers(), 0);
+        QCOMPARE(window_->FramePageBase()->Index(), 2);
+        QCOMPARE(box->text(), QStringLiteral("100"));
     }
 
     void onlyTheExactUninstallSwitchRemovesTheSettings() {
