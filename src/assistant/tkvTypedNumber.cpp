@@ -6,7 +6,14 @@
 
 namespace tkvTypedNumber {
 
-bool Parse(const std::string& agText, double& ouValue) {
+namespace {
+
+PlatformReader& CurrentReader() {
+    static PlatformReader reader;
+    return reader;
+}
+
+bool ParsePlain(const std::string& agText, double& ouValue) {
     const size_t first = agText.find_first_not_of(" \t");
     if (first == std::string::npos) {
         return false;
@@ -18,7 +25,21 @@ bool Parse(const std::string& agText, double& ouValue) {
     char* end = nullptr;
     errno = 0;
     const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || errno == ERANGE || !std::isfinite(value)) {
+    if (end != text.c_str() + text.size() || errno == ERANGE) {
+        return false;
+    }
+    ouValue = value;
+    return true;
+}
+
+}  // namespace
+
+void SetPlatformReader(PlatformReader agReader) { CurrentReader() = std::move(agReader); }
+
+bool Parse(const std::string& agText, double& ouValue) {
+    double value = 0;
+    const PlatformReader& reader = CurrentReader();
+    if (!(reader ? reader(agText, value) : ParsePlain(agText, value)) || !std::isfinite(value)) {
         return false;
     }
     ouValue = value;

@@ -37,10 +37,25 @@ bool KPXDecideFileSize::Fail(int32_t agNumber) {
     return false;
 }
 
+bool KPXDecideFileSize::FailTooManyPieces(int64_t agCount) {
+    // The text names neither number, and the user meets the limit far from where it is set.
+    *tooManyPiecesDetail_ =
+        "(分割数 " + std::to_string(agCount) + "、上限 " + std::to_string(upperCountToWarn_) +
+        "。上限は「設定」の「環境」にある「警告する分割数の上限」で変更できます。)";
+    return Fail(kTooManyPieces);
+}
+
 bool KPXDecideFileSize::Decide() {
-    lcErrorMng = std::make_shared<tkvErrorMng>([](int32_t agNumber, std::string& ouDescription) {
-        ouDescription = tkvErrorMng::TextOf(&ErrorText, agNumber);
-    });
+    // The handler owns the detail, so the registry stays describable after this object is gone.
+    auto detail = std::make_shared<std::string>();
+    tooManyPiecesDetail_ = detail;
+    lcErrorMng =
+        std::make_shared<tkvErrorMng>([detail](int32_t agNumber, std::string& ouDescription) {
+            ouDescription = tkvErrorMng::TextOf(&ErrorText, agNumber);
+            if (agNumber == kTooManyPieces && !detail->empty()) {
+                ouDescription += " " + *detail;
+            }
+        });
     if (sepaMode_ != 1) {
         return false;
     }
@@ -76,7 +91,7 @@ bool KPXDecideFileSize::DecideBySize() {
     const int64_t rest = fileSize_ % dataSize;
     const int64_t count = rest != 0 ? full + 1 : full;
     if (upperCountToWarn_ < count) {
-        return Fail(kTooManyPieces);
+        return FailTooManyPieces(count);
     }
     if (!InitializeRecords(count) || !SetSizes(0, full, dataSize)) {
         return false;
@@ -97,7 +112,7 @@ bool KPXDecideFileSize::DecideByCount() {
     }
     const int64_t base = fileSize_ / fileCountToSeparate_;
     if (upperCountToWarn_ < fileCountToSeparate_) {
-        return Fail(kTooManyPieces);
+        return FailTooManyPieces(fileCountToSeparate_);
     }
     const int64_t extra = fileSize_ % fileCountToSeparate_;
     // A piece's data size is a 32-bit field of the format.

@@ -71,8 +71,11 @@ private:
     // Each record from agFirst to agLast - 1 gets agSize, with a cancel poll after each.
     bool SetSizes(int64_t agFirst, int64_t agLast, int64_t agSize);
     bool Fail(int32_t agNumber);
+    // Registers 1003 with the computed count and the limit after its text.
+    bool FailTooManyPieces(int64_t agCount);
 
     std::shared_ptr<tkvErrorMng> lcErrorMng;
+    std::shared_ptr<std::string> tooManyPiecesDetail_;
     std::shared_ptr<tkvCancelMng> cancelMng_;
     int32_t upperCountToWarn_ = 1000;
     int32_t sepaMode_ = 0;

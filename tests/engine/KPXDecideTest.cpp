@@ -113,6 +113,28 @@ TEST_F(KPXDecideFileSizeTest, ThePieceLimitIsInclusiveAndLeavesTheJobUntouched) 
     EXPECT_EQ(Decided(), (Sizes{-1003}));
 }
 
+// The user learns how many pieces the input makes and where the limit is changed.
+TEST_F(KPXDecideFileSizeTest, TooManyPiecesTellsTheCountTheLimitAndWhereItIsSet) {
+    decide_.SetUpperCountToWarn(1000);
+    BySize(1001, 1);
+    EXPECT_EQ(Decided(), (Sizes{-1003}));
+    EXPECT_EQ(decide_.ErrorMng()->Description(1003),
+              "警告する分割数の上限を超える分割数が算出されました。 (分割数 1001、上限 1000。"
+              "上限は「設定」の「環境」にある「警告する分割数の上限」で変更できます。)");
+    decide_.SetUpperCountToWarn(7);
+    ByCount(5000, 12);
+    EXPECT_EQ(Decided(), (Sizes{-1003}));
+    EXPECT_EQ(decide_.ErrorMng()->Description(1003).find(" (分割数 12、上限 7。"),
+              std::string("警告する分割数の上限を超える分割数が算出されました。").size());
+    EXPECT_EQ(decide_.ErrorMng()->Description(1101),
+              "ﾌｧｲﾙの分割数が適切な値(0より上)ではありません。");
+    // The other numbers carry no detail.
+    ByCount(10, 0);
+    EXPECT_EQ(Decided(), (Sizes{-1101}));
+    EXPECT_EQ(decide_.ErrorMng()->Description(1003),
+              "警告する分割数の上限を超える分割数が算出されました。");
+}
+
 TEST_F(KPXDecideFileSizeTest, APieceCanCarryAtMost2GiBMinusOneOfData) {
     decide_.SetUpperCountToWarn(10);
     ByCount(int64_t{2147483647} * 2, 2);
