@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
+#include <chrono>
 
 #include "KPXUIBase.h"
 #include "KPXUIChecked.h"
@@ -12,6 +14,13 @@
 #include "tkvTwips.h"
 #include "tkvWatchVersion.h"
 #include "tkvWindowSetting.h"
+
+namespace {
+
+// How long the splash may stay above a main window that is not activated.
+constexpr std::chrono::milliseconds kSplashAfterMainWindow{3000};
+
+}  // namespace
 
 KPXUIStartClass::KPXUIStartClass(std::vector<std::string> agPieces)
     : pieces_(std::move(agPieces)) {}
@@ -80,6 +89,10 @@ bool KPXUIStartClass::ShowMainWindow(std::shared_ptr<KPXUISepaMng> agSepaMng) {
     mainWindow_->SetQuitHook([] { return KPXUIStartModule::QuitApplication(); });
     mainWindow_->Load();
     mainWindow_->show();
+    // A window manager that gives a new window no focus never activates it: the splash then
+    // goes a little after the window came, so that it never hides the window for good.
+    QTimer::singleShot(kSplashAfterMainWindow, mainWindow_.get(),
+                       [this] { SetStartFormVisible(false); });
     if (!pieces_.empty()) {
         mainWindow_->ListPieces(pieces_);
     }

@@ -29,7 +29,8 @@ public:
 
     bool StartFormVisible() const;
     // Shows the splash on top of the other windows, or removes it; the same value changes
-    // nothing.
+    // nothing. The main window removes it when it is first activated, and at the latest a few
+    // seconds after it was shown.
     void SetStartFormVisible(bool agVisible);
 
     // Shows the splash, makes the settings manager and starts it, with agSepaMng when given (a

@@ -1,6 +1,8 @@
 #include "KPXUIStartModule.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <iostream>
 #include <memory>
 
@@ -18,6 +20,14 @@ std::unique_ptr<KPXUIStartClass> startClass;
 bool inMain = false;
 bool inQuit = false;
 
+// The program's file name, which begins its lines on the standard error.
+std::string ProgramName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString();
+}
+
+// A message box needs windows; a program started without a display has none.
+bool HasWindows() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
 // Tells the user that the settings were not written, and why: in a message box over the main
 // window, and on the standard error, which stays when the box is gone and is all there is where
 // nobody sees the window.
@@ -30,7 +40,7 @@ void ReportFailedSave(const KPXUISepaMng& agSepaMng, QWidget* agOwner) {
         line += ": " + reason;
         text += "\r\n" + reason;
     }
-    std::cerr << QCoreApplication::applicationName().toStdString() << ": " << line << '\n';
+    std::cerr << ProgramName() << ": " << line << '\n';
     tkvMessageBox::Show(agOwner, text, tkvMessageBox::Icon::kError, tkvMessageBox::Buttons::kOK);
 }
 
@@ -43,31 +53,52 @@ std::string ArgumentText(const std::vector<std::string>& agArguments) {
     return text;
 }
 
-}  // namespace
-
-bool HandleUninstallSwitch(const std::vector<std::string>& agArguments,
-                           const KPXUtilSettings* agSettings) {
+// HandleUninstallSwitch, with ouFailed true when the settings file is still there.
+bool Uninstall(const std::vector<std::string>& agArguments, const KPXUtilSettings* agSettings,
+               bool& ouFailed) {
     // Constructing the settings only locates the files; it loads nothing.
     const KPXUtilSettings programs;
     const KPXUtilSettings& settings = agSettings != nullptr ? *agSettings : programs;
-    bool failed = false;
-    if (!settings.RemoveSettingsForUninstall(ArgumentText(agArguments), failed)) {
+    if (!settings.RemoveSettingsForUninstall(ArgumentText(agArguments), ouFailed)) {
         return false;
     }
-    if (failed) {
-        tkvMessageBox::Show(nullptr, "設定ファイルを削除できませんでした。",
-                            tkvMessageBox::Icon::kError, tkvMessageBox::Buttons::kOK);
+    if (ouFailed) {
+        const std::string failed = "設定ファイルを削除できませんでした。";
+        // The standard error is where a script, or a user without a display, learns of it.
+        std::cerr << ProgramName() << ": " << failed << " " << settings.FileAddressOfUtility()
+                  << '\n';
+        if (HasWindows()) {
+            tkvMessageBox::Show(nullptr, failed, tkvMessageBox::Icon::kError,
+                                tkvMessageBox::Buttons::kOK);
+        }
     }
     return true;
 }
 
-bool Main(const std::vector<std::string>& agArguments) {
+}  // namespace
+
+bool HandleUninstallSwitch(const std::vector<std::string>& agArguments,
+                           const KPXUtilSettings* agSettings) {
+    bool failed = false;
+    return Uninstall(agArguments, agSettings, failed);
+}
+
+bool Main(const std::vector<std::string>& agArguments, int& ouStatus) {
+    ouStatus = 0;
     if (inMain) {
         return false;
     }
     inMain = true;
     bool run = false;
-    if (!HandleUninstallSwitch(agArguments)) {
+    bool failed = false;
+    if (Uninstall(agArguments, nullptr, failed)) {
+        ouStatus = failed ? 1 : 0;
+    } else if (!HasWindows()) {
+        std::cerr << ProgramName()
+                  << ": no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
+                     "set)\n";
+        ouStatus = 1;
+    } else {
         auto start = std::make_unique<KPXUIStartClass>(agArguments);
         start->SetBackgroundWork(std::make_shared<tkvQtBackgroundWork>());
         // Its result is not examined: a settings file that cannot be read loads the defaults.

@@ -12,13 +12,17 @@ class KPXUtilSettings;
 // the end once the main window closes.
 namespace KPXUIStartModule {
 
-// Handles agArguments (the command line after the program's name): "/Uninstall" exactly
-// removes the settings file and starts nothing; anything else starts the program, with the
-// arguments as pieces to list. True when the event loop is to run. Guarded against re-entry.
-bool Main(const std::vector<std::string>& agArguments);
+// Handles agArguments (the command line after the program's name, its options taken out):
+// "/Uninstall" exactly removes the settings file and starts nothing; anything else starts the
+// program, with the arguments as pieces to list. True when the event loop is to run; otherwise
+// ouStatus is the program's exit status: 0, or 1 when the settings file could not be removed
+// or there is no display for the window (the application object is no QApplication). Guarded
+// against re-entry.
+bool Main(const std::vector<std::string>& agArguments, int& ouStatus);
 
 // True when the arguments are exactly the uninstall switch; then the settings file of
-// agSettings (the program's own when none) is deleted, or a message says it could not be.
+// agSettings (the program's own when none) is deleted, or the standard error says it could
+// not be, and so does a message box where the application has windows.
 bool HandleUninstallSwitch(const std::vector<std::string>& agArguments,
                            const KPXUtilSettings* agSettings = nullptr);
 

@@ -1,36 +1,53 @@
 #include <QApplication>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "KPXUIApplication.h"
+#include "KPXUIProgramArguments.h"
 #include "KPXUIResources.h"
 #include "KPXUIStartModule.h"
 #include "tkvCallBackForTimerCtrl.h"
 #include "tkvQtEventPump.h"
-#include "tkvQtString.h"
 #include "tkvQtTimerBackend.h"
+#include "tkvQtTypedNumber.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Dividora"));
-    QApplication::setDesktopFileName(QStringLiteral("dividora"));
+    const KPXUIProgramArguments arguments(
+        QFileInfo(QString::fromLocal8Bit(argv[0])).fileName().toStdString(),
+        std::vector<std::string>(argv + 1, argv + argc));
+    if (arguments.Request() != KPXUIProgramArguments::Kind::kStart) {
+        return arguments.Answer(std::cout, std::cerr);
+    }
+
+    // The arguments are read: Qt is given none, so no piece is taken for one of its options.
+    int qtArgc = 1;
+    // Without a display there is no window to open, yet the settings can still be removed and
+    // the reason the window cannot open can be told.
+    const std::unique_ptr<QCoreApplication> application =
+        KPXUIApplication::HasDisplay() ? std::make_unique<QApplication>(qtArgc, argv)
+                                       : std::make_unique<QCoreApplication>(qtArgc, argv);
+    KPXUIApplication::Prepare();
     KPXUIResources::Initialize();
     tkvQtEventPump::Install();
+    // Numbers typed into the window are read in the forms of the user's locale.
+    tkvQtTypedNumber::Install();
     auto timers = std::make_shared<tkvQtTimerBackend>();
     tkvCallBackForTimerCtrl::SetTimerBackend(timers);
 
-    // Qt has taken its own options out of the arguments by now.
-    std::vector<std::string> arguments;
-    const QStringList given = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < given.size(); ++i) {
-        arguments.push_back(tkvQtString::FromQt(given[i]));
+    int status = 0;
+    if (KPXUIStartModule::Main(arguments.Arguments(), status)) {
+        status = QCoreApplication::exec();
     }
-    const int status = KPXUIStartModule::Main(arguments) ? QApplication::exec() : 0;
 
     KPXUIStartModule::Finish();
     // No timer may elapse once the application object is gone.
     timers->KillAll();
     tkvCallBackForTimerCtrl::SetTimerBackend(nullptr);
+    tkvQtTypedNumber::Uninstall();
     tkvQtEventPump::Uninstall();
     return status;
 }
