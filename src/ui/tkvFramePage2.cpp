@@ -117,15 +117,19 @@ void tkvFramePage2::FocusInto(QWidget* agShown) {
     if (!agShown->isVisible()) {
         return;
     }
-    // The window's own tab order, from the page on: its first control that takes the focus.
-    QWidget* candidate = agShown->nextInFocusChain();
-    for (int guard = 0; candidate != nullptr && candidate != agShown && guard < 1000; ++guard) {
-        if (agShown->isAncestorOf(candidate) && candidate->isVisible() && candidate->isEnabled() &&
-            (candidate->focusPolicy() & Qt::TabFocus) != 0) {
-            candidate->setFocus(Qt::OtherFocusReason);
-            return;
+    // The window's own tab order, from the page on: its first control that takes the focus,
+    // before the captions of its own tabs.
+    for (const bool captions : {false, true}) {
+        QWidget* candidate = agShown->nextInFocusChain();
+        for (int guard = 0; candidate != nullptr && candidate != agShown && guard < 1000; ++guard) {
+            if (agShown->isAncestorOf(candidate) && candidate->isVisible() &&
+                candidate->isEnabled() && (candidate->focusPolicy() & Qt::TabFocus) != 0 &&
+                (captions || qobject_cast<QLabel*>(candidate) == nullptr)) {
+                candidate->setFocus(Qt::OtherFocusReason);
+                return;
+            }
+            candidate = candidate->nextInFocusChain();
         }
-        candidate = candidate->nextInFocusChain();
     }
 }
 

@@ -1,19 +1,26 @@
 // Takes the screenshots of docs/screenshots: every page and window of the program in a state a
 // user meets, on real files in a temporary folder. Run it under a display (xvfb-run) with the
 // CJK fonts installed: `Screenshots FOLDER`.
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -21,6 +28,7 @@
 
 #include "KPXDividoraData.h"
 #include "KPXSepaCtrl.h"
+#include "KPXUIApplication.h"
 #include "KPXUIBase.h"
 #include "KPXUIChecked.h"
 #include "KPXUIMsgBoxDialog.h"
@@ -46,7 +54,19 @@ QString outFolder;
 void Save(QWidget* agWidget, const char* agName) {
     QApplication::processEvents();
     const QString path = outFolder + QLatin1Char('/') + QLatin1String(agName) + ".png";
-    if (!agWidget->grab().save(path)) {
+    QPixmap shot;
+    if (agWidget->isWindow() && agWidget->isVisible() &&
+        QGuiApplication::platformName() != QStringLiteral("offscreen")) {
+        // Taken from the screen, with the frame and title the window manager gives it, as a
+        // user sees it; the window manager needs a moment to frame a new window.
+        QTest::qWait(500);
+        const QRect frame = agWidget->frameGeometry();
+        shot =
+            agWidget->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    } else {
+        shot = agWidget->grab();
+    }
+    if (!shot.save(path)) {
         std::fprintf(stderr, "could not save %s\n", qPrintable(path));
     }
 }
@@ -56,10 +76,15 @@ T* Find(QWidget* agWindow, const char* agName) {
     return agWindow->findChild<T*>(QString::fromLatin1(agName));
 }
 
-// The end of a log, where the checksum rows are.
+// The end of a log, where the checksum rows are, with the paragraph at the top edge whole: no
+// heading is cut in half.
 void ScrollToEnd(QWidget* agWindow, const char* agView) {
-    QScrollBar* bar = Find<QTextBrowser>(agWindow, agView)->verticalScrollBar();
+    auto* view = Find<QTextBrowser>(agWindow, agView);
+    QScrollBar* bar = view->verticalScrollBar();
     bar->setValue(bar->maximum());
+    const QTextBlock top = view->cursorForPosition(QPoint(1, 1)).block();
+    bar->setValue(
+        static_cast<int>(view->document()->documentLayout()->blockBoundingRect(top).top()));
 }
 
 // Grabs the next modal window, then answers it with agAnswer's button.
@@ -94,6 +119,7 @@ int main(int argc, char** argv) {
     }
     outFolder = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(outFolder);
+    KPXUIApplication::Prepare();  // Qt's own texts in Japanese, as the program has them
     KPXUIResources::Initialize();
     tkvQtEventPump::Install();
     tkvNetAccess::SetOpenHook([](const std::string&) { return true; });
@@ -123,6 +149,17 @@ int main(int argc, char** argv) {
     Find<QLineEdit>(window, "txtSeparateFileDividoraName")->setText(QStringLiteral("holiday"));
     Find<QLineEdit>(window, "txtSeparateFileModeFileSize")->setText(QStringLiteral("1.5"));
     Save(window, "split-address");
+    // The tabs as the keyboard reaches them: the focused one framed.
+    QWidget* focused = QApplication::focusWidget();
+    Find<QLabel>(window, "lblWordControl_1")->setFocus(Qt::TabFocusReason);
+    Save(window, "tabs-keyboard");
+    if (focused != nullptr) {
+        focused->setFocus();
+    }
+    // The file dialog in Japanese, left without a choice; it opens on the files of the run.
+    QDir::setCurrent(folder.Folder(QStringLiteral("pieces")));
+    GrabNextModal("file-dialog", "");
+    Find<QPushButton>(window, "cmSeparateFileAddress")->click();
     window->FramePageSeparateFile()->SetIndex(1);
     Save(window, "split-mode");
     window->FramePageSeparateFile()->SetIndex(2);
