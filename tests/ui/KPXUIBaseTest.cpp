@@ -583,10 +583,6 @@ private slots:
         Restart();
         QApplication::setFont(QFont());
         QCOMPARE(window_->minimumSize(), window_->maximumSize());
-        fprintf(stderr, "DEBUG central=%dx%d hint=%dx%d\n", window_->centralWidget()->width(),
-                window_->centralWidget()->height(),
-                window_->centralWidget()->minimumSizeHint().width(),
-                window_->centralWidget()->minimumSizeHint().height());
         const std::vector<std::pair<int, int>> pages = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {1, 0},
                                                         {1, 1}, {1, 2}, {2, 0}, {2, 1}, {2, 2}};
         for (const auto& [base, sub] : pages) {
