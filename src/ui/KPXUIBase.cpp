@@ -613,10 +613,8 @@ void KPXUIBase::ReachPendingPosition() {
     pendingPosition_.reset();
     // With the frame known, clamp again against the whole window and move its corner there.
     const QRect area = screen()->availableGeometry();
-    const QPoint corner(std::clamp(wanted.x(), area.left(),
-                                   std::max(area.left(), area.right() + 1 - frame.width())),
-                        std::clamp(wanted.y(), area.top(),
-                                   std::max(area.top(), area.bottom() + 1 - frame.height())));
+    const QPoint corner(Clamp(wanted.x(), area.left(), area.left() + area.width(), frame.width()),
+                        Clamp(wanted.y(), area.top(), area.top() + area.height(), frame.height()));
     if (frame.topLeft() != corner) {
         QTimer::singleShot(0, this, [this, corner] { move(corner); });
     }
